@@ -21,3 +21,10 @@ private:
     using Base::Base;                                                                                \
     QString className() const override { return QStringLiteral(#Name); }                            \
   };
+
+// Ends the current operation without any message (a refused confirmation, for instance).
+// The general error report ignores it.
+class SilentAbort : public std::exception {
+public:
+  const char *what() const noexcept override { return "operation cancelled"; }
+};
