@@ -16,6 +16,8 @@ public:
   virtual QString openFileName(const QString &caption, const QString &filter) = 0;
   virtual QString saveFileName(const QString &caption, const QString &filter, const QString &defaultSuffix) = 0;
   virtual void setWaitCursor(bool on) = 0;
+  // Opens a document with the desktop's default program; false when that failed.
+  virtual bool openDocument(const QString &path) = 0;
 
   // The process-wide instance; the program installs the real one, tests a scripted one.
   static Dialogs &instance();

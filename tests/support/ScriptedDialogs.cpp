@@ -30,6 +30,11 @@ QString ScriptedDialogs::saveFileName(const QString &caption, const QString &, c
 
 void ScriptedDialogs::setWaitCursor(bool on) { waitCursorDepth += on ? 1 : -1; }
 
+bool ScriptedDialogs::openDocument(const QString &path) {
+  openedDocuments << path;
+  return true;
+}
+
 QStringList ScriptedDialogs::messageTexts() const {
   QStringList texts;
   for (const Shown &s : shown)

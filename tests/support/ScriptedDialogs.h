@@ -29,6 +29,8 @@ public:
   QString openFileName(const QString &caption, const QString &filter) override;
   QString saveFileName(const QString &caption, const QString &filter, const QString &defaultSuffix) override;
   void setWaitCursor(bool on) override;
+  bool openDocument(const QString &path) override;
+  QStringList openedDocuments;
 
   QStringList messageTexts() const;
   void clear();
