@@ -1,12 +1,6 @@
 #include "app/Widgets.h"
 
-#include <QMouseEvent>
-
-void ClickableLabel::mouseReleaseEvent(QMouseEvent *event) {
-  QLabel::mouseReleaseEvent(event);
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-    emit clicked();
-}
+#include <QShowEvent>
 
 void NotifyingPage::showEvent(QShowEvent *event) {
   QWidget::showEvent(event);

@@ -22,16 +22,12 @@ public:
   using QComboBox::QComboBox;
 };
 
-// A label or picture that acts like a link: the navigation column's entries.
-class ClickableLabel : public QLabel {
+// A picture (an icon of the navigation column, the about page's image). Not a [TLabel]:
+// pictures get no text from the language file.
+class ImageBox : public QLabel {
   Q_OBJECT
 public:
   using QLabel::QLabel;
-signals:
-  void clicked();
-
-protected:
-  void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
 // A page that reports when it becomes visible or stops being visible.

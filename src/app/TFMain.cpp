@@ -1,0 +1,278 @@
+#include "app/TFMain.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "app/Language.h"
+#include "app/pages/AboutPage.h"
+#include "app/pages/ContactsPage.h"
+#include "app/pages/DispatchPage.h"
+#include "app/pages/MessagePage.h"
+#include "app/pages/PreviewPage.h"
+#include "app/pages/SendingPage.h"
+#include "common/AppPaths.h"
+#include "common/Dialogs.h"
+#include "common/IniFile.h"
+#include "common/LangConstants.h"
+
+TFMain *FMain = nullptr;
+
+namespace {
+
+const QColor background(240, 251, 255);
+
+// The title band keys of the pages, by tag.
+const char *const titleKeys[] = {"ttContacts", "ttMessage", "ttPreview", "ttOptions", "ttSend", "ttAbout"};
+
+int tagOf(const QObject *o) { return o ? o->property("tag").toInt() : 0; }
+
+} // namespace
+
+TFMain::TFMain(QWidget *parent) : QMainWindow(parent) {
+  FMain = this;
+  setObjectName("FMain");
+  setWindowTitle("Brisklane");
+  QPalette p = palette();
+  p.setColor(QPalette::Window, background);
+  setPalette(p);
+  setAutoFillBackground(true);
+
+  auto *central = new QWidget(this);
+  central->setObjectName("central");
+  setCentralWidget(central);
+  buildTitleBand();
+  buildNavigation();
+  buildPages();
+  buildStatusBar();
+  buildActions();
+
+  auto *body = new QHBoxLayout;
+  body->setContentsMargins(0, 0, 0, 0);
+  body->addWidget(Panel2);
+  body->addWidget(PCMain, 1);
+  auto *layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Panel1);
+  layout->addLayout(body, 1);
+
+  FormCreate();
+}
+
+TFMain::~TFMain() {
+  if (FMain == this)
+    FMain = nullptr;
+}
+
+void TFMain::buildTitleBand() {
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName("Panel1");
+  Panel1->setFixedHeight(105);
+  lbTitles = new QLabel("Контакты", Panel1);
+  lbTitles->setObjectName("lbTitles");
+  QFont bold = lbTitles->font();
+  bold.setBold(true);
+  bold.setPointSizeF(bold.pointSizeF() * 1.4);
+  lbTitles->setFont(bold);
+  lbMainText = new QLabel(Panel1);
+  lbMainText->setObjectName("lbMainText");
+  lbMainText->setWordWrap(true);
+  lbMainText->setFixedSize(876, 62);
+  lbMainText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  auto *layout = new QVBoxLayout(Panel1);
+  layout->addWidget(lbTitles);
+  layout->addWidget(lbMainText);
+  layout->addStretch();
+}
+
+void TFMain::buildNavigation() {
+  Panel2 = new QWidget(this);
+  Panel2->setObjectName("Panel2");
+  Panel2->setFixedWidth(225);
+  const QStyle *s = style();
+  struct Entry {
+    QLabel *&label;
+    ImageBox *&image;
+    const char *labelName;
+    const char *imageName;
+    const char *caption;
+    QStyle::StandardPixmap icon;
+  };
+  const Entry entries[] = {
+      {lbContacts, Image1, "lbContacts", "Image1", "Контакты", QStyle::SP_DirHomeIcon},
+      {lbTemplate, Image2, "lbTemplate", "Image2", "Сообщение", QStyle::SP_FileDialogDetailedView},
+      {lbPreview, Image3, "lbPreview", "Image3", "Предпросмотр", QStyle::SP_FileDialogContentsView},
+      {lbTypeSend, Image4, "lbTypeSend", "Image4", "Способ рассылки", QStyle::SP_ComputerIcon},
+      {lbSend, Image5, "lbSend", "Image5", "Рассылка", QStyle::SP_MediaPlay},
+      {lbAbout, Image6, "lbAbout", "Image6", "О программе", QStyle::SP_MessageBoxInformation},
+      {lbHelp, Image7, "lbHelp", "Image7", "Справка", QStyle::SP_DialogHelpButton},
+  };
+  auto *layout = new QVBoxLayout(Panel2);
+  int tag = 1;
+  for (const Entry &e : entries) {
+    e.image = new ImageBox(Panel2);
+    e.image->setObjectName(e.imageName);
+    e.image->setFixedSize(41, 41);
+    e.image->setPixmap(s->standardIcon(e.icon).pixmap(32, 32));
+    e.image->setAlignment(Qt::AlignCenter);
+    e.label = new QLabel(e.caption, Panel2);
+    e.label->setObjectName(e.labelName);
+    for (QWidget *w : {static_cast<QWidget *>(e.image), static_cast<QWidget *>(e.label)}) {
+      w->setProperty("tag", tag);
+      w->setCursor(Qt::PointingHandCursor);
+      w->installEventFilter(this);
+    }
+    auto *row = new QHBoxLayout;
+    row->addWidget(e.image);
+    row->addWidget(e.label, 1);
+    layout->addLayout(row);
+    ++tag;
+  }
+  layout->addStretch();
+  QFont bold = lbContacts->font();
+  bold.setBold(true);
+  lbContacts->setFont(bold);
+}
+
+void TFMain::buildPages() {
+  PCMain = new QTabWidget(this);
+  PCMain->setObjectName("PCMain");
+  PCMain->tabBar()->hide();
+  TS1 = new ContactsPage;
+  TS2 = new MessagePage;
+  TS3 = new PreviewPage;
+  TS4 = new SendingPage;
+  TS5 = new DispatchPage;
+  TS6 = new AboutPage;
+  PCMain->addTab(TS1, "Контакты");
+  PCMain->addTab(TS2, "Сообщение");
+  PCMain->addTab(TS3, "Предпросмотр");
+  PCMain->addTab(TS4, "Способ рассылки");
+  PCMain->addTab(TS5, "Рассылка");
+  PCMain->addTab(TS6, "О программе");
+
+  connect(TS4, &NotifyingPage::shown, this, &TFMain::TS4Show);
+  connect(TS4, &NotifyingPage::hidden, this, &TFMain::TS4Hide);
+  connect(TS4->PCSet, &QTabWidget::currentChanged, this, &TFMain::PCSetChange);
+}
+
+void TFMain::buildStatusBar() {
+  StatusBar = new QStatusBar(this);
+  StatusBar->setObjectName("StatusBar");
+  StatusBar->setSizeGripEnabled(false);
+  StatusPanel0 = new QLabel(StatusBar);
+  StatusPanel0->setObjectName("StatusPanel0");
+  StatusPanel0->setFixedWidth(225);
+  StatusPanel1 = new QLabel(StatusBar);
+  StatusPanel1->setObjectName("StatusPanel1");
+  StatusPanel1->setMinimumWidth(50);
+  StatusBar->addWidget(StatusPanel0);
+  StatusBar->addWidget(StatusPanel1, 1);
+  setStatusBar(StatusBar);
+}
+
+void TFMain::buildActions() {
+  // The tool buttons keep their own names and captions (the language file addresses them),
+  // so they follow their action's enabled state and trigger it rather than show it.
+  auto make = [this](const char *name, const QString &caption, const QKeySequence &key, QToolButton *button) {
+    auto *a = new QAction(caption, this);
+    a->setObjectName(name);
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    addAction(a);
+    connect(button, &QToolButton::clicked, a, &QAction::trigger);
+    connect(a, &QAction::changed, button, [a, button] { button->setEnabled(a->isEnabled()); });
+    return a;
+  };
+  ActInsert = make("ActInsert", "Добавить", QKeySequence(Qt::Key_Insert), TS1->tbInsert);
+  ActEdit = make("ActEdit", "Редактировать", QKeySequence(Qt::CTRL | Qt::Key_E), TS1->tbEdit);
+  ActDelete = make("ActDelete", "Удалить", QKeySequence(Qt::CTRL | Qt::Key_Delete), TS1->tbDelete);
+}
+
+void TFMain::FormCreate() {
+  CurrentLang() = IniFile(app_paths::besideExecutable("kyv.ini")).readString("params", "Lang", "Russian");
+  fillLanguageList();
+  SetLangForm(CurrentLang(), this);
+  SetLang(CurrentLang(), this);
+
+  PCMain->setCurrentWidget(TS1);
+  SendingPage *set = TS4;
+  set->PCSet->setCurrentIndex(set->PCSet->isTabVisible(SendingPage::GatewayIndex) ? SendingPage::GatewayIndex
+                                                                                  : SendingPage::ModemIndex);
+  setTitleBand("ttContacts");
+}
+
+void TFMain::fillLanguageList() {
+  QComboBox *list = TS4->cbxLang;
+  list->clear();
+  const QDir langs(app_paths::besideExecutable("langs"));
+  // The name filter matches regardless of case, so "Russian.INI" is listed as "Russian" too.
+  for (const QString &file : langs.entryList({"*.ini"}, QDir::Files, QDir::Unsorted))
+    list->addItem(file.left(file.size() - 4));
+  list->setCurrentIndex(-1);
+  for (int i = 0; i < list->count(); ++i)
+    if (list->itemText(i).compare(CurrentLang(), Qt::CaseInsensitive) == 0) {
+      list->setCurrentIndex(i);
+      break;
+    }
+}
+
+void TFMain::setTitleBand(const QString &key) {
+  lbTitles->setText(langText(CurrentLang(), "Titles", key));
+  lbMainText->setText(GetIniText(langText(CurrentLang(), "MainText", key)));
+}
+
+QLabel *TFMain::navigationLabel(int tag) const {
+  const QList<QLabel *> labels{lbContacts, lbTemplate, lbPreview, lbTypeSend, lbSend, lbAbout, lbHelp};
+  return tag >= 1 && tag <= labels.size() ? labels[tag - 1] : nullptr;
+}
+
+QList<QWidget *> TFMain::navigationEntries() const {
+  return {lbContacts, Image1, lbTemplate, Image2, lbPreview, Image3, lbTypeSend,
+          Image4,     lbSend, Image5,     lbAbout, Image6,     lbHelp, Image7};
+}
+
+bool TFMain::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::MouseButtonRelease && tagOf(watched) > 0) {
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    if (mouse->button() == Qt::LeftButton) {
+      lbContactsClick(watched);
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFMain::lbContactsClick(QObject *sender) {
+  const QString name = sender->objectName();
+  if (name == "lbHelp" || name == "Image7") {
+    // A missing help file or viewer is not reported.
+    Dialogs::instance().openDocument(app_paths::besideExecutable("help/Help.html"));
+    return;
+  }
+  for (int tag = 1; tag <= HelpTag; ++tag) {
+    QFont f = navigationLabel(tag)->font();
+    f.setBold(false);
+    navigationLabel(tag)->setFont(f);
+  }
+  const int tag = tagOf(sender);
+  if (tag < 1 || tag > 6)
+    return;
+  PCMain->setCurrentIndex(tag - 1);
+  QFont f = navigationLabel(tag)->font();
+  f.setBold(true);
+  navigationLabel(tag)->setFont(f);
+  setTitleBand(titleKeys[tag - 1]);
+}
+
+void TFMain::PCSetChange(int index) {
+  TS4->gbxTestMes->setVisible(index == SendingPage::GatewayIndex || index == SendingPage::ModemIndex);
+}
+
+void TFMain::TS4Show() { ActDelete->setEnabled(false); }
+
+void TFMain::TS4Hide() { ActDelete->setEnabled(true); }

@@ -1,0 +1,69 @@
+#pragma once
+// The main window: title band, navigation column, the six pages and the status bar.
+// Its pages carry the controls; the handlers of each page's work live with the parts that
+// own that work and are wired up here.
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include "app/Widgets.h"
+
+class ContactsPage;
+class MessagePage;
+class PreviewPage;
+class SendingPage;
+class DispatchPage;
+class AboutPage;
+
+class TFMain : public QMainWindow {
+  Q_OBJECT
+public:
+  explicit TFMain(QWidget *parent = nullptr);
+  ~TFMain() override;
+
+  // Navigation entries by tag: 1..6 are pages, 7 opens the help file.
+  enum { HelpTag = 7 };
+
+  QWidget *Panel1, *Panel2;
+  QLabel *lbTitles, *lbMainText;
+  QLabel *lbContacts, *lbTemplate, *lbPreview, *lbTypeSend, *lbSend, *lbAbout, *lbHelp;
+  ImageBox *Image1, *Image2, *Image3, *Image4, *Image5, *Image6, *Image7;
+  QTabWidget *PCMain;
+  ContactsPage *TS1;
+  MessagePage *TS2;
+  PreviewPage *TS3;
+  SendingPage *TS4;
+  DispatchPage *TS5;
+  AboutPage *TS6;
+  QStatusBar *StatusBar;
+  QLabel *StatusPanel0, *StatusPanel1;
+  QAction *ActInsert, *ActEdit, *ActDelete;
+
+  // A navigation entry (label or icon) was clicked.
+  void lbContactsClick(QObject *sender);
+  void PCSetChange(int index);
+  void TS4Show();
+  void TS4Hide();
+
+  QLabel *navigationLabel(int tag) const;
+  // The label or icon of the entry, for tests and the language key check.
+  QList<QWidget *> navigationEntries() const;
+
+protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+  void FormCreate();
+  void buildTitleBand();
+  void buildNavigation();
+  void buildPages();
+  void buildStatusBar();
+  void buildActions();
+  void fillLanguageList();
+  void setTitleBand(const QString &key);
+};
+
+// The single main window of the run, or null before it exists.
+extern TFMain *FMain;

@@ -1,0 +1,22 @@
+#include "app/pages/AboutPage.h"
+
+#include <QVBoxLayout>
+
+AboutPage::AboutPage(QWidget *parent) : NotifyingPage("TS6", parent) {
+  Image8 = ui::make<ImageBox>(this, "Image8");
+  Image8->setPixmap(QPixmap(":/brisklane/about.png"));
+  lbAbProgram = ui::label(this, "lbAbProgram", "Brisklane");
+  QFont bold = lbAbProgram->font();
+  bold.setBold(true);
+  bold.setPointSizeF(bold.pointSizeF() * 1.5);
+  lbAbProgram->setFont(bold);
+  lbAbVersion = ui::label(this, "lbAbVersion", "");
+  lbAbCopy = ui::label(this, "lbAbCopy", "");
+  lbAbWarn = ui::label(this, "lbAbWarn", "");
+  lbAbWarn->setWordWrap(true);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(Image8);
+  for (QLabel *l : {lbAbProgram, lbAbVersion, lbAbCopy, lbAbWarn})
+    layout->addWidget(l);
+  layout->addStretch();
+}
