@@ -1,0 +1,51 @@
+#pragma once
+// Transliteration: a per-language table that rewrites single characters (Cyrillic letters,
+// typically) into Latin letters or letter groups, so a message fits the longer Latin parts.
+#include "common/Error.h"
+#include "common/MasNameValue.h"
+
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+
+BL_ERROR_CLASS(TranslitFileError, AppError)
+
+// The rules of one transliteration file ("translit/<language>.trs", cp1251). Each non-empty
+// line is a rule: its first character is the source, everything after the line's first
+// hyphen is the replacement (no hyphen: the source is dropped). The earlier rule wins.
+class TranslitTable {
+public:
+  // Drops every rule.
+  void clear();
+  // Replaces the rules with those of the cp1251 text; lines end with CR LF, LF or CR.
+  void parse(QByteArrayView bytes);
+  // Replaces the rules with those of the file. When the file cannot be read the table is
+  // left empty and TranslitFileError carries the file-open error.
+  void load(const QString &path);
+
+  // The text with every character that is a source replaced, in one pass (a replacement is
+  // never transliterated again). ASCII letters match their source regardless of case.
+  QString apply(const QString &text) const;
+
+  // One entry per rule in file order, Value = the rule's line number (from 0): the source
+  // characters and, at the same positions, their replacements.
+  const TMasNameValue &sources() const { return sources_; }
+  const TMasNameValue &replacements() const { return replacements_; }
+
+private:
+  TMasNameValue sources_;
+  TMasNameValue replacements_;
+  QHash<char16_t, qsizetype> firstRule_; // folded source -> position of its earliest rule
+};
+
+// The process-wide table, held for the main window and replaced at each language change.
+TranslitTable &translitTable();
+// "translit/<lang>.trs" beside the executable.
+QString translitFilePath(const QString &lang);
+// Rebuilds the process-wide table from the file of the current language (CurrentLang()).
+// Throws TranslitFileError when the file cannot be read; the table is then empty.
+void LoadTranslit();
+// The same for a named language.
+void LoadTranslit(const QString &lang);
+// The text transliterated with the process-wide table; unchanged while the table is empty.
+QString Translit(const QString &text);
