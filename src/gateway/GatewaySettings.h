@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+
+namespace gateway {
+
+// Where the gateway is and the namespace of its contract: keys "Url" and "Namespace" of
+// section [gateway] in "kyv.ini" beside the executable; a missing or empty key gives the
+// built-in value.
+struct GatewaySettings {
+  QString endpointUrl;
+  QString serviceNamespace;
+};
+
+inline constexpr char16_t defaultEndpointUrl[] = u"http://sms.kelvanor.ru/sms.asmx";
+inline constexpr char16_t defaultServiceNamespace[] = u"http://sms.kelvanor.ru";
+
+GatewaySettings readGatewaySettings();
+
+// The service description document of an endpoint: the same URL with the query "?WSDL".
+QString descriptionUrlOf(const QString &endpointUrl);
+
+} // namespace gateway

@@ -1,0 +1,126 @@
+#include "gateway/HttpExchange.h"
+
+#include "gateway/CurlEasy.h"
+#include "gateway/GatewayError.h"
+
+#include <memory>
+
+namespace gateway {
+
+namespace {
+
+// Each thread keeps its last handle, so that consecutive calls of one worker reuse the open
+// connection to the gateway instead of connecting anew for every message. The handle is lent
+// to one transfer at a time; every option is cleared before the next one.
+thread_local std::unique_ptr<CurlEasy> idleHandle;
+
+class LentHandle {
+public:
+  LentHandle() : handle_(idleHandle ? std::move(idleHandle) : std::make_unique<CurlEasy>()) {
+    handle_->reset();
+  }
+  ~LentHandle() {
+    if (!idleHandle)
+      idleHandle = std::move(handle_);
+  }
+  LentHandle(const LentHandle &) = delete;
+  LentHandle &operator=(const LentHandle &) = delete;
+  CURL *get() const { return handle_->get(); }
+
+private:
+  std::unique_ptr<CurlEasy> handle_;
+};
+
+size_t appendBody(char *data, size_t size, size_t count, void *target) {
+  static_cast<HttpReply *>(target)->body.append(data, qsizetype(size * count));
+  return size * count;
+}
+
+// Keeps the reason phrase of the last status line ("HTTP/1.1 404 Not Found").
+size_t readStatusLine(char *data, size_t size, size_t count, void *target) {
+  const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
+  if (line.startsWith("HTTP/")) {
+    const qsizetype codeStart = line.indexOf(' ');
+    const qsizetype reasonStart = codeStart < 0 ? -1 : line.indexOf(' ', codeStart + 1);
+    static_cast<HttpReply *>(target)->reason = reasonStart < 0 ? QByteArray() : line.mid(reasonStart + 1);
+  }
+  return size * count;
+}
+
+template <typename Value> void setOption(CURL *curl, CURLoption option, Value value) {
+  const CURLcode rc = curl_easy_setopt(curl, option, value);
+  if (rc != CURLE_OK)
+    throw GatewayError(QStringLiteral("The HTTP library refused an option: %1")
+                           .arg(QString::fromUtf8(curl_easy_strerror(rc))));
+}
+
+QString failureText(CURL *curl, CURLcode rc, const char *detail, const QByteArray &url,
+                    const HttpTimeouts &timeouts) {
+  const QString where = QString::fromUtf8(url);
+  if (rc == CURLE_OPERATION_TIMEDOUT) {
+    curl_off_t connectedAfter = 0;
+    curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
+    if (connectedAfter == 0)
+      return QStringLiteral("No connection to the gateway within %1 s - '%2'")
+          .arg(QString::number(double(timeouts.connect.count()) / 1000.0), where);
+    return QStringLiteral("The gateway sent no answer for %1 s; the call was abandoned - '%2'")
+        .arg(timeouts.idle.count())
+        .arg(where);
+  }
+  const QString text = detail[0] ? QString::fromUtf8(detail) : QString::fromUtf8(curl_easy_strerror(rc));
+  return QStringLiteral("%1 - '%2'").arg(text, where);
+}
+
+HttpReply perform(const QByteArray &url, const QList<QByteArray> &headerLines, const QByteArray *postBody,
+                  const HttpTimeouts &timeouts) {
+  LentHandle handle;
+  CURL *curl = handle.get();
+  HttpReply reply;
+  char detail[CURL_ERROR_SIZE] = {};
+  const CurlHeaderList headers(headerLines);
+
+  setOption(curl, CURLOPT_URL, url.constData());
+  setOption(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  setOption(curl, CURLOPT_NOSIGNAL, 1L); // called from several threads
+  // HTTP/1.1 keeps the status line's reason phrase and the exact header set on the wire.
+  setOption(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+  setOption(curl, CURLOPT_HTTPHEADER, headers.get());
+  setOption(curl, CURLOPT_CONNECTTIMEOUT_MS, long(timeouts.connect.count()));
+  setOption(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  setOption(curl, CURLOPT_LOW_SPEED_TIME, long(timeouts.idle.count()));
+  setOption(curl, CURLOPT_ERRORBUFFER, detail);
+  setOption(curl, CURLOPT_WRITEFUNCTION, appendBody);
+  setOption(curl, CURLOPT_WRITEDATA, &reply);
+  setOption(curl, CURLOPT_HEADERFUNCTION, readStatusLine);
+  setOption(curl, CURLOPT_HEADERDATA, &reply);
+  if (postBody) {
+    setOption(curl, CURLOPT_POST, 1L);
+    setOption(curl, CURLOPT_POSTFIELDS, postBody->constData());
+    setOption(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(postBody->size()));
+  }
+
+  const CURLcode rc = curl_easy_perform(curl);
+  if (rc != CURLE_OK)
+    throw GatewayError(failureText(curl, rc, detail, url, timeouts));
+
+  long status = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  reply.status = int(status);
+  const char *contentType = nullptr;
+  curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
+  reply.contentType = contentType ? QByteArray(contentType) : QByteArray();
+  return reply;
+}
+
+} // namespace
+
+HttpReply httpPost(const QByteArray &url, const QList<QByteArray> &headerLines, const QByteArray &body,
+                   const HttpTimeouts &timeouts) {
+  return perform(url, headerLines, &body, timeouts);
+}
+
+HttpReply httpGet(const QByteArray &url, const QList<QByteArray> &headerLines, const HttpTimeouts &timeouts) {
+  return perform(url, headerLines, nullptr, timeouts);
+}
+
+} // namespace gateway

@@ -1,0 +1,31 @@
+#pragma once
+// One HTTP request and its whole answer, on libcurl. Proxy settings of the environment
+// (http_proxy, https_proxy, no_proxy) apply as libcurl reads them.
+#include <QByteArray>
+#include <QList>
+
+#include <chrono>
+
+namespace gateway {
+
+// Without limits a gateway that accepts the connection and never answers would hold the
+// calling thread for ever; each limit ends the call as an ordinary failure.
+struct HttpTimeouts {
+  std::chrono::milliseconds connect{30000};
+  std::chrono::seconds idle{60}; // longest time without a byte moving either way
+};
+
+struct HttpReply {
+  int status = 0;
+  QByteArray reason;      // reason phrase of the status line
+  QByteArray contentType; // as received, empty when absent
+  QByteArray body;
+};
+
+// headerLines are sent as given after Host; "Name:" with nothing after it removes a
+// header libcurl would otherwise add by itself. Throws GatewayError when no answer arrives.
+HttpReply httpPost(const QByteArray &url, const QList<QByteArray> &headerLines, const QByteArray &body,
+                   const HttpTimeouts &timeouts);
+HttpReply httpGet(const QByteArray &url, const QList<QByteArray> &headerLines, const HttpTimeouts &timeouts);
+
+} // namespace gateway

@@ -1,0 +1,97 @@
+#include "gateway/SoapRequest.h"
+
+#include "gateway/GatewayError.h"
+
+namespace gateway {
+
+namespace {
+
+const QString envelopeNs = QStringLiteral("http://schemas.xmlsoap.org/soap/envelope/");
+const QString schemaNs = QStringLiteral("http://www.w3.org/2001/XMLSchema");
+const QString instanceNs = QStringLiteral("http://www.w3.org/2001/XMLSchema-instance");
+
+bool allowedInXml(char32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+         (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Control characters (and broken surrogate pairs) would make the request malformed, and the
+// XML writer would drop them silently; refuse the call instead.
+void checkCarriable(const QString &name, const QString &value) {
+  qsizetype position = 0;
+  for (const char32_t c : value.toUcs4()) {
+    ++position;
+    const bool brokenSurrogate = c >= 0xD800 && c <= 0xDFFF;
+    if (brokenSurrogate || !allowedInXml(c))
+      throw GatewayError(QStringLiteral("The %1 holds a character that cannot be sent to the gateway "
+                                        "(code %2 at position %3)")
+                             .arg(name)
+                             .arg(quint32(c), 4, 16, QLatin1Char('0'))
+                             .arg(position));
+  }
+}
+
+} // namespace
+
+SoapRequest::SoapRequest(const QString &serviceNamespace, const QString &operation)
+    : namespace_(serviceNamespace), operation_(operation) {
+  writer_.writeStartDocument();
+  writer_.writeStartElement(QStringLiteral("SOAP-ENV:Envelope"));
+  writer_.writeAttribute(QStringLiteral("xmlns:SOAP-ENV"), envelopeNs);
+  writer_.writeAttribute(QStringLiteral("xmlns:xsd"), schemaNs);
+  writer_.writeAttribute(QStringLiteral("xmlns:xsi"), instanceNs);
+  writer_.writeStartElement(QStringLiteral("SOAP-ENV:Body"));
+  writer_.writeStartElement(operation);
+  writer_.writeAttribute(QStringLiteral("xmlns"), serviceNamespace);
+}
+
+void SoapRequest::writeText(const QString &value) {
+  // A bare CR would reach the gateway as LF after XML line-end normalisation; a character
+  // reference keeps CR LF line breaks of the message intact.
+  const QStringList pieces = value.split(QLatin1Char('\r'));
+  for (qsizetype i = 0; i < pieces.size(); ++i) {
+    if (i > 0)
+      writer_.writeEntityReference(QStringLiteral("#13"));
+    if (!pieces[i].isEmpty())
+      writer_.writeCharacters(pieces[i]);
+  }
+}
+
+void SoapRequest::addText(const QString &name, const QString &value) {
+  checkCarriable(name, value);
+  writer_.writeStartElement(name);
+  writeText(value);
+  writer_.writeEndElement();
+}
+
+void SoapRequest::addInteger(const QString &name, qint32 value) {
+  writer_.writeTextElement(name, QString::number(value));
+}
+
+void SoapRequest::addStringTable(const QString &name, const QList<QStringList> &rows) {
+  for (const QStringList &row : rows)
+    for (const QString &cell : row)
+      checkCarriable(name, cell);
+  writer_.writeStartElement(name);
+  for (const QStringList &row : rows) {
+    writer_.writeStartElement(QStringLiteral("ArrayOfString"));
+    for (const QString &cell : row) {
+      writer_.writeStartElement(QStringLiteral("string"));
+      writeText(cell);
+      writer_.writeEndElement();
+    }
+    writer_.writeEndElement();
+  }
+  writer_.writeEndElement();
+}
+
+QByteArray SoapRequest::soapAction() const {
+  return '"' + (namespace_ + QLatin1Char('/') + operation_).toUtf8() + '"';
+}
+
+QByteArray SoapRequest::finish() {
+  writer_.writeEndDocument(); // closes Body's operation element, Body and Envelope
+  return body_;
+}
+
+} // namespace gateway

@@ -1,0 +1,22 @@
+#pragma once
+// Reading the answer of a call: HTTP status, content type, SOAP fault, result list.
+#include "gateway/HttpExchange.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace gateway {
+
+// The texts of the result list's items, in document order whatever their element names.
+// Throws GatewayError for an error status, a text/plain or text/html answer, a SOAP fault
+// or an answer that is not a readable envelope. url is named in the status error text.
+QStringList readResultItems(const HttpReply &reply, const QString &url);
+
+// Items of an ArrayOfInt: decimal 32-bit integers.
+QList<qint32> toIntegers(const QStringList &items);
+
+// "%s (%d) - '%s'": reason phrase, status code, URL.
+QString statusErrorText(const HttpReply &reply, const QString &url);
+
+} // namespace gateway
