@@ -1,10 +1,11 @@
 #include "app/pages/AboutPage.h"
 
+#include <QStyle>
 #include <QVBoxLayout>
 
 AboutPage::AboutPage(QWidget *parent) : NotifyingPage("TS6", parent) {
   Image8 = ui::make<ImageBox>(this, "Image8");
-  Image8->setPixmap(QPixmap(":/brisklane/about.png"));
+  Image8->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(64, 64));
   lbAbProgram = ui::label(this, "lbAbProgram", "Brisklane");
   QFont bold = lbAbProgram->font();
   bold.setBold(true);
