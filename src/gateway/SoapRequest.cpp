@@ -11,6 +11,7 @@ const QString schemaNs = QStringLiteral("http://www.w3.org/2001/XMLSchema");
 const QString instanceNs = QStringLiteral("http://www.w3.org/2001/XMLSchema-instance");
 
 bool allowedInXml(char32_t c) {
+  // a surrogate left alone here was not part of a pair
   return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
          (c >= 0x10000 && c <= 0x10FFFF);
 }
@@ -18,11 +19,15 @@ bool allowedInXml(char32_t c) {
 // Control characters (and broken surrogate pairs) would make the request malformed, and the
 // XML writer would drop them silently; refuse the call instead.
 void checkCarriable(const QString &name, const QString &value) {
-  qsizetype position = 0;
-  for (const char32_t c : value.toUcs4()) {
+  qsizetype position = 0; // in characters, a surrogate pair counting as one
+  for (qsizetype i = 0; i < value.size(); ++i) {
     ++position;
-    const bool brokenSurrogate = c >= 0xD800 && c <= 0xDFFF;
-    if (brokenSurrogate || !allowedInXml(c))
+    char32_t c = value[i].unicode();
+    if (value[i].isHighSurrogate() && i + 1 < value.size() && value[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(value[i], value[i + 1]);
+      ++i;
+    }
+    if (!allowedInXml(c))
       throw GatewayError(QStringLiteral("The %1 holds a character that cannot be sent to the gateway "
                                         "(code %2 at position %3)")
                              .arg(name)

@@ -1,0 +1,64 @@
+#pragma once
+// A small HTTP server on 127.0.0.1 (ephemeral port) standing in for the SMS gateway: it keeps
+// every request it receives, byte for byte, and answers each with what the test asks for.
+// Connections are kept alive, one thread per connection.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+struct ReceivedRequest {
+  QByteArray raw; // status line, headers and body exactly as received
+  QByteArray method;
+  QByteArray target; // path and query
+  QByteArray body;
+};
+
+struct CannedAnswer {
+  int status = 200;
+  QByteArray reason = "OK";
+  QByteArray contentType = "text/xml; charset=utf-8";
+  QByteArray body;
+  bool silent = false; // read the request and never answer
+};
+
+class LocalGateway {
+public:
+  using Responder = std::function<CannedAnswer(const ReceivedRequest &)>;
+
+  LocalGateway();
+  ~LocalGateway();
+  LocalGateway(const LocalGateway &) = delete;
+  LocalGateway &operator=(const LocalGateway &) = delete;
+
+  quint16 port() const { return port_; }
+  QString url(const QString &pathAndQuery = QStringLiteral("/sms.asmx")) const;
+
+  void answerWith(const CannedAnswer &answer);
+  void setResponder(Responder responder);
+
+  QList<ReceivedRequest> requests() const;
+  void clearRequests();
+  int connectionCount() const { return connections_.load(); }
+
+private:
+  void acceptLoop();
+  void serve(int socket);
+  bool waitReadable(int socket);
+  CannedAnswer answerFor(const ReceivedRequest &request);
+
+  int listener_ = -1;
+  int wakePipe_[2] = {-1, -1};
+  quint16 port_ = 0;
+  std::atomic<int> connections_{0};
+  mutable std::mutex mutex_;
+  Responder responder_;
+  QList<ReceivedRequest> requests_;
+  std::thread acceptor_;
+  std::vector<std::thread> workers_; // touched by the acceptor thread only, joined at the end
+};
