@@ -1,5 +1,6 @@
 #include "common/Cp1251.h"
 
+#include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -15,15 +16,28 @@ QByteArray encode(QStringView text) {
   return encoder.encode(text);
 }
 
+namespace {
+// The characters above ASCII that cp1251 holds: what its bytes 0x80..0xFF decode to. (The
+// encoder cannot tell us: it writes a substitute byte for a character it lacks.)
+const QSet<char16_t> &upperHalf() {
+  static const QSet<char16_t> chars = [] {
+    QByteArray bytes;
+    for (int b = 0x80; b < 0x100; ++b)
+      bytes.append(char(b));
+    QSet<char16_t> set;
+    for (const QChar c : decode(bytes))
+      set.insert(c.unicode());
+    set.remove(QChar::ReplacementCharacter);
+    return set;
+  }();
+  return chars;
+}
+} // namespace
+
 qsizetype firstUnencodable(QStringView text) {
-  QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
   for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text.at(i);
-    if (c.unicode() < 0x80)
-      continue;
-    // Round-trip one character: an unmappable one comes back as '?'.
-    const QByteArray one = encoder.encode(text.sliced(i, 1));
-    if (one.size() != 1 || one.at(0) == '?')
+    const char16_t c = text.at(i).unicode();
+    if (c >= 0x80 && !upperHalf().contains(c))
       return i;
   }
   return -1;
