@@ -1,0 +1,79 @@
+#include "data/FbClient.h"
+
+#include <ibase.h>
+
+#include <QString>
+
+bool DatabaseErrorBase::isLockConflict() const {
+  return hasCode(isc_deadlock) || hasCode(isc_update_conflict) || hasCode(isc_lock_conflict);
+}
+
+namespace fb {
+
+using namespace Firebird;
+
+IMaster *master() {
+  static IMaster *m = fb_get_master_interface();
+  return m;
+}
+
+IUtil *util() {
+  static IUtil *u = master()->getUtilInterface();
+  return u;
+}
+
+IProvider *provider() {
+  static IProvider *p = master()->getDispatcher();
+  return p;
+}
+
+DatabaseError toError(const IStatus *status) {
+  char text[2048];
+  util()->formatStatus(text, sizeof text, const_cast<IStatus *>(status));
+
+  const intptr_t *vector = status->getErrors();
+  char state[FB_SQLSTATE_SIZE] = {};
+  fb_sqlstate(state, reinterpret_cast<const ISC_STATUS *>(vector));
+
+  // The vector is a sequence of (kind, value) pairs; kind isc_arg_gds carries a code.
+  QList<qint64> codes;
+  for (const intptr_t *p = vector; *p != isc_arg_end;) {
+    const intptr_t kind = *p++;
+    if (kind == isc_arg_cstring) {
+      p += 2;
+      continue;
+    }
+    if (kind == isc_arg_gds)
+      codes.append(*p);
+    ++p;
+  }
+  return DatabaseError(QString::fromLocal8Bit(text).trimmed(), QString::fromLatin1(state), codes);
+}
+
+Xpb::Xpb(unsigned kind) {
+  builder_ = call([&](ThrowStatusWrapper *st) { return util()->getXpbBuilder(st, kind, nullptr, 0); });
+}
+
+Xpb::~Xpb() { builder_->dispose(); }
+
+void Xpb::tag(unsigned char tag) {
+  call([&](ThrowStatusWrapper *st) { builder_->insertTag(st, tag); });
+}
+
+void Xpb::integer(unsigned char tag, int value) {
+  call([&](ThrowStatusWrapper *st) { builder_->insertInt(st, tag, value); });
+}
+
+void Xpb::string(unsigned char tag, const QByteArray &value) {
+  call([&](ThrowStatusWrapper *st) { builder_->insertBytes(st, tag, value.constData(), value.size()); });
+}
+
+const unsigned char *Xpb::data() {
+  return call([&](ThrowStatusWrapper *st) { return builder_->getBuffer(st); });
+}
+
+unsigned Xpb::size() {
+  return call([&](ThrowStatusWrapper *st) { return builder_->getBufferLength(st); });
+}
+
+} // namespace fb
