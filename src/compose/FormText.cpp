@@ -1,0 +1,59 @@
+#include "compose/FormText.h"
+
+#include "common/Cp1251.h"
+#include "compose/Translit.h"
+#include "data/Query.h"
+#include "data/Transaction.h"
+
+void requireCp1251Text(const QString &text) {
+  const qsizetype bad = cp1251::firstUnencodable(text);
+  if (bad < 0)
+    return;
+  throw TemplateTextError(QStringLiteral("The message text contains the character \"%1\" (position %2), "
+                                         "which the Windows Cyrillic code page cannot hold. "
+                                         "Remove or replace it.")
+                              .arg(text.mid(bad, QChar::isHighSurrogate(text[bad].unicode()) ? 2 : 1))
+                              .arg(bad + 1));
+}
+
+QString substitutePlaceholders(QString text, const TMasNameValue &placeholders,
+                               const std::function<QString(int column)> &columnText) {
+  for (const TNameValue &entry : placeholders) {
+    // An empty code would match everywhere; it stands for nothing.
+    if (entry.Name.isEmpty() || !text.contains(entry.Name))
+      continue;
+    // QString::replace finds every match in the text as it stands before replacing, so a
+    // value holding its own code is inserted once and never searched again for that code.
+    text.replace(entry.Name, columnText(entry.Value));
+  }
+  return text;
+}
+
+TMasSMS FormText(Attachment &db, const QString &templateText, const QString &query,
+                 const TMasNameValue &placeholders, const TranslitTable *translit,
+                 const FieldFormatter &formatter) {
+  requireCp1251Text(templateText);
+  TMasSMS result;
+  Transaction tr(db, Transaction::Ending::Commit);
+  Query q(tr, query);
+  q.open();
+  const QList<Column> &columns = q.columns();
+  const int phone = q.columnIndex(QStringLiteral("PHONE"));
+  const int id = q.columnIndex(QStringLiteral("ID"));
+  while (q.fetch()) {
+    const QList<QVariant> &row = q.row();
+    auto columnText = [&](int column) {
+      return column >= 0 && column < row.size() ? formatter.format(row[column], columns[column].type) : QString();
+    };
+    TRecSMS sms;
+    sms.Text = substitutePlaceholders(templateText, placeholders, columnText);
+    if (translit)
+      sms.Text = translit->apply(sms.Text);
+    if (phone >= 0)
+      sms.Phone = row[phone].toString();
+    if (id >= 0)
+      sms.Id = row[id].toInt();
+    result.append(std::move(sms));
+  }
+  return result;
+}
