@@ -51,7 +51,7 @@ bool lastLineOpen(int fd) {
 class LockedFile {
 public:
   explicit LockedFile(const QString &name) {
-    fd_ = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    fd_ = ::open(QFile::encodeName(name).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ >= 0 && flock(fd_, LOCK_EX) != 0) {
       ::close(fd_);
       fd_ = -1;

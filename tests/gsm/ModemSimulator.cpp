@@ -53,6 +53,11 @@ void ModemSimulator::refusePdu(int index, const QByteArray &answer) {
   pduRefusals_.insert(index, answer);
 }
 
+void ModemSimulator::setReply(const QByteArray &command, const QByteArray &reply) {
+  QMutexLocker lock(&mutex_);
+  replies_.insert(command, reply);
+}
+
 void ModemSimulator::sendUnsolicited(const QByteArray &bytes) {
   int before = 0;
   ioctl(slave_, FIONREAD, &before);
@@ -160,7 +165,9 @@ void ModemSimulator::handle() {
         commands_.append(line);
         if (behaviour_ == Behaviour::Silent)
           continue;
-        if (behaviour_ == Behaviour::ErrorToAll)
+        if (replies_.contains(line))
+          reply = replies_.value(line);
+        else if (behaviour_ == Behaviour::ErrorToAll)
           reply = "\r\nERROR\r\n";
         else if (line.toUpper().startsWith("AT+CMGS=")) {
           if (promptRefused_) {

@@ -39,6 +39,8 @@ public:
   void refusePrompt(const QByteArray &answer);
   // The answer to the PDU with this index (0 = first received) instead of "+CMGS: n".
   void refusePdu(int index, const QByteArray &answer);
+  // The answer to one command line (without its terminator) instead of the usual one.
+  void setReply(const QByteArray &command, const QByteArray &reply);
   // Every answer goes out in two pieces: its first two bytes, then the rest a little later.
   void setSplitAnswers(bool on) { split_ = on; }
   // Writes unsolicited bytes (such as RING) and returns once the link's side holds them.
@@ -70,6 +72,7 @@ private:
   QByteArray promptRefusal_;
   bool promptRefused_ = false;
   QMap<int, QByteArray> pduRefusals_;
+  QMap<QByteArray, QByteArray> replies_;
   QList<QByteArray> commands_;
   QList<Message> messages_;
   QByteArray received_;
