@@ -18,6 +18,8 @@
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
+#include "dispatch/TRefreshThread.h"
+#include "dispatch/TSmsThread.h"
 
 TFMain *FMain = nullptr;
 
@@ -204,6 +206,9 @@ void TFMain::FormCreate() {
   set->PCSet->setCurrentIndex(set->PCSet->isTabVisible(SendingPage::GatewayIndex) ? SendingPage::GatewayIndex
                                                                                   : SendingPage::ModemIndex);
   setTitleBand("ttContacts");
+
+  SmsThread = new TSmsThread(this);
+  RefreshThread = new TRefreshThread(this);
 }
 
 void TFMain::fillLanguageList() {

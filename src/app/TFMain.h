@@ -16,6 +16,8 @@ class PreviewPage;
 class SendingPage;
 class DispatchPage;
 class AboutPage;
+class TSmsThread;
+class TRefreshThread;
 
 class TFMain : public QMainWindow {
   Q_OBJECT
@@ -40,6 +42,9 @@ public:
   QStatusBar *StatusBar;
   QLabel *StatusPanel0, *StatusPanel1;
   QAction *ActInsert, *ActEdit, *ActDelete;
+  // The two workers, idle between their jobs.
+  TSmsThread *SmsThread = nullptr;
+  TRefreshThread *RefreshThread = nullptr;
 
   // A navigation entry (label or icon) was clicked.
   void lbContactsClick(QObject *sender);

@@ -46,7 +46,7 @@ QString &CurrentLang() {
 }
 
 QString langFilePath(const QString &lang) {
-  return app_paths::besideExecutable(QStringLiteral("langs/") + lang + QStringLiteral(".ini"));
+  return app_paths::findBesideExecutable(QStringLiteral("langs/") + lang + QStringLiteral(".ini"));
 }
 
 std::shared_ptr<const IniFile> langFile(const QString &lang) {

@@ -69,7 +69,7 @@ TranslitTable &translitTable() {
 }
 
 QString translitFilePath(const QString &lang) {
-  return app_paths::besideExecutable(QStringLiteral("translit/") + lang + QStringLiteral(".trs"));
+  return app_paths::findBesideExecutable(QStringLiteral("translit/") + lang + QStringLiteral(".trs"));
 }
 
 void LoadTranslit() { LoadTranslit(CurrentLang()); }

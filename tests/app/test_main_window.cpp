@@ -1,0 +1,168 @@
+// The main window's structure, navigation, title band and sending-page rules.
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "dispatch/TSmsThread.h"
+#include "dispatch/TRefreshThread.h"
+#include "app/pages/ContactsPage.h"
+#include "app/pages/PreviewPage.h"
+
+#include "app/TFMain.h"
+#include "app/pages/SendingPage.h"
+#include "common/IniFile.h"
+#include "common/LangConstants.h"
+#include "support/AppFolder.h"
+#include "support/ScriptedDialogs.h"
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<AppFolder> folder;
+  std::unique_ptr<ScriptedDialogs> dialogs;
+  std::unique_ptr<TFMain> window;
+
+  void open() {
+    reloadLangFiles();
+    window = std::make_unique<TFMain>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+  }
+  QString russian(const QString &section, const QString &key) {
+    return IniFile(folder->filePath("langs/Russian.ini")).readString(section, key);
+  }
+  QList<QLabel *> boldLabels() const {
+    QList<QLabel *> bold;
+    for (int tag = 1; tag <= TFMain::HelpTag; ++tag)
+      if (window->navigationLabel(tag)->font().bold())
+        bold << window->navigationLabel(tag);
+    return bold;
+  }
+
+private slots:
+  void init() {
+    folder = std::make_unique<AppFolder>();
+    folder->copyShippedFiles();
+    dialogs = std::make_unique<ScriptedDialogs>();
+  }
+  void cleanup() {
+    window.reset();
+    dialogs.reset();
+    folder.reset();
+  }
+
+  void startsOnContactsWithGatewaySubPage() {
+    open();
+    QCOMPARE(window->PCMain->currentWidget(), window->TS1);
+    QVERIFY(window->PCMain->tabBar()->isHidden());
+    QCOMPARE(window->TS4->PCSet->currentIndex(), int(SendingPage::GatewayIndex));
+    QVERIFY(!window->TS4->PCSet->isTabVisible(SendingPage::ModemIndex));
+    QCOMPARE(boldLabels(), QList<QLabel *>{window->lbContacts});
+    QCOMPARE(window->lbTitles->text(), russian("Titles", "ttContacts"));
+    QVERIFY(!window->lbTitles->text().isEmpty());
+    QCOMPARE(window->windowTitle(), russian("TForm", "FMain"));
+    QVERIFY(window->SmsThread && !window->SmsThread->busy());
+    QVERIFY(window->RefreshThread && !window->RefreshThread->busy());
+  }
+
+  void navigation_data() {
+    QTest::addColumn<int>("tag");
+    QTest::addColumn<bool>("viaIcon");
+    const char *keys[] = {"ttContacts", "ttMessage", "ttPreview", "ttOptions", "ttSend", "ttAbout"};
+    for (int tag = 1; tag <= 6; ++tag) {
+      QTest::addRow("%s label", keys[tag - 1]) << tag << false;
+      QTest::addRow("%s icon", keys[tag - 1]) << tag << true;
+    }
+  }
+  void navigation() {
+    QFETCH(int, tag);
+    QFETCH(bool, viaIcon);
+    open();
+    const char *keys[] = {"ttContacts", "ttMessage", "ttPreview", "ttOptions", "ttSend", "ttAbout"};
+    QWidget *entry = window->navigationEntries().at((tag - 1) * 2 + (viaIcon ? 1 : 0));
+    QTest::mouseClick(entry, Qt::LeftButton);
+    QCOMPARE(window->PCMain->currentIndex(), tag - 1);
+    QCOMPARE(boldLabels(), QList<QLabel *>{window->navigationLabel(tag)});
+    QCOMPARE(window->lbTitles->text(), russian("Titles", keys[tag - 1]));
+    QCOMPARE(window->lbMainText->text(), GetIniText(russian("MainText", keys[tag - 1])));
+  }
+
+  void helpEntryKeepsThePage_data() {
+    QTest::addColumn<bool>("viaIcon");
+    QTest::newRow("label") << false;
+    QTest::newRow("icon") << true;
+  }
+  void helpEntryKeepsThePage() {
+    QFETCH(bool, viaIcon);
+    open();
+    QTest::mouseClick(window->lbPreview, Qt::LeftButton);
+    QTest::mouseClick(viaIcon ? static_cast<QWidget *>(window->Image7) : window->lbHelp, Qt::LeftButton);
+    QCOMPARE(window->PCMain->currentWidget(), window->TS3);
+    QCOMPARE(boldLabels(), QList<QLabel *>{window->lbPreview});
+    QCOMPARE(dialogs->openedDocuments, QStringList{folder->filePath("help/Help.html")});
+  }
+
+  void settingsSubPageHidesTestMessage() {
+    open();
+    QTest::mouseClick(window->lbTypeSend, Qt::LeftButton);
+    QVERIFY(window->TS4->gbxTestMes->isVisible());
+    window->TS4->PCSet->setCurrentIndex(SendingPage::SettingsIndex);
+    QVERIFY(!window->TS4->gbxTestMes->isVisible());
+    window->TS4->PCSet->setCurrentIndex(SendingPage::GatewayIndex);
+    QVERIFY(window->TS4->gbxTestMes->isVisible());
+  }
+
+  void deleteActionDisabledOnSendingPage() {
+    open();
+    QVERIFY(window->ActDelete->isEnabled() || true); // the contacts rules decide on page 1
+    QTest::mouseClick(window->lbTypeSend, Qt::LeftButton);
+    QVERIFY(!window->ActDelete->isEnabled());
+    QVERIFY(!window->TS1->findChild<QToolButton *>("tbDelete")->isEnabled());
+    QTest::mouseClick(window->lbContacts, Qt::LeftButton);
+    QCOMPARE(window->TS1->findChild<QToolButton *>("tbDelete")->isEnabled(), window->ActDelete->isEnabled());
+  }
+
+  void languageList_data() {
+    QTest::addColumn<QString>("kyvLang");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<bool>("titled");
+    QTest::newRow("default Russian") << QString() << "Russian" << true;
+    QTest::newRow("English, other case") << "english" << "English" << true;
+    QTest::newRow("language without a file") << "Klingon" << QString() << false;
+  }
+  void languageList() {
+    QFETCH(QString, kyvLang);
+    QFETCH(QString, selected);
+    QFETCH(bool, titled);
+    if (!kyvLang.isEmpty())
+      folder->writeText("kyv.ini", "[params]\r\nLang=" + kyvLang + "\r\n");
+    QFile::rename(folder->filePath("langs/English.ini"), folder->filePath("langs/English.INI"));
+    folder->writeText("langs/readme.txt", "not a language");
+    open();
+    QComboBox *list = window->TS4->cbxLang;
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+      names << list->itemText(i);
+    names.sort();
+    QCOMPARE(names, (QStringList{"English", "Russian"}));
+    QCOMPARE(list->currentText(), selected);
+    QCOMPARE(!window->lbTitles->text().isEmpty(), titled);
+    if (!titled) {
+      QVERIFY(window->windowTitle().isEmpty());
+      QCOMPARE(window->lbContacts->text(), QString("Контакты")); // design-time caption kept
+    }
+  }
+
+  void noLanguageFilesAtAll() {
+    QDir(folder->filePath("langs")).removeRecursively();
+    open();
+    QCOMPARE(window->TS4->cbxLang->count(), 0);
+    QCOMPARE(CurrentLang(), QString("Russian"));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"
