@@ -136,6 +136,8 @@ void ModemSimulator::handle() {
     {
       QMutexLocker lock(&mutex_);
       if (awaitingPdu_) {
+        while (buffer_.startsWith('\n')) // the LF after the command's CR
+          buffer_.remove(0, 1);
         const qsizetype end = buffer_.indexOf(kCtrlZ);
         const qsizetype cancel = buffer_.indexOf(kEscape);
         if (cancel >= 0 && (end < 0 || cancel < end)) {
