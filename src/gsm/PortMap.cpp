@@ -10,7 +10,7 @@ namespace {
 
 const QString kGroup = QStringLiteral("SerialPorts");
 
-QSettings userSettings() { return QSettings(QStringLiteral("Kelvanor"), QStringLiteral("Brisklane")); }
+QSettings userSettings() { return QSettings(QStringLiteral("Kelvanor"), QString()); }
 
 QString key(int n) { return QStringLiteral("COM%1").arg(n); }
 

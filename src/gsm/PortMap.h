@@ -1,6 +1,6 @@
 #pragma once
 // Which device stands behind COM1..COM30. The operator may map numbers to devices in the
-// per-user settings (organisation "Kelvanor", application "Brisklane", group "SerialPorts",
+// per-user settings (organisation "Kelvanor", beside "DBName"; group "SerialPorts",
 // keys "COM1".."COM30" holding device paths). With no map at all, the serial devices of the
 // machine are numbered in a stable order: on-board ports (/dev/ttyS*) that have a UART,
 // then USB modems (/dev/ttyUSB*), then phones and ACM modems (/dev/ttyACM*), each by number.
