@@ -18,6 +18,8 @@
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
+#include "data/TDModule.h"
+#include "data/ui/ContactsController.h"
 #include "dispatch/TRefreshThread.h"
 #include "dispatch/TSmsThread.h"
 
@@ -209,6 +211,8 @@ void TFMain::FormCreate() {
 
   SmsThread = new TSmsThread(this);
   RefreshThread = new TRefreshThread(this);
+  if (DModule && DModule->KyvBase.isOpen())
+    new ContactsController(*this, *DModule);
 }
 
 void TFMain::fillLanguageList() {
