@@ -1,0 +1,24 @@
+#pragma once
+// A fresh contact database per test: created through the embedded engine from the
+// project's schema and reference rows in a temporary folder that is removed afterwards.
+// Run under ctest, which gives each test private settings and a private lock folder.
+#include <QString>
+#include <QTemporaryDir>
+
+class TestDatabase {
+public:
+  // Throws DatabaseError when the database cannot be created.
+  explicit TestDatabase(bool withDemo = false);
+  TestDatabase(const TestDatabase &) = delete;
+  TestDatabase &operator=(const TestDatabase &) = delete;
+
+  const QString &path() const { return path_; }
+  // Makes this database the one the program opens ("DBName" in the test's private settings).
+  void registerAsDbName() const;
+  // Removes "DBName" from the test's private settings.
+  static void clearDbName();
+
+private:
+  QTemporaryDir dir_;
+  QString path_;
+};
