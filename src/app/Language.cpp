@@ -1,4 +1,5 @@
 #include "app/Language.h"
+#include "app/LanguageKeys.h"
 
 #include "common/Dialogs.h"
 #include "common/LangConstants.h"
@@ -13,8 +14,10 @@
 #include <QPushButton>
 #include <QSet>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <functional>
 
 // Which controls get which text:
 // - A page of a QTabWidget, whatever its own class, is a [TTabSheet]: its tab text is set,
@@ -28,7 +31,7 @@
 
 namespace {
 
-enum class Kind { Caption, GroupTitle, MenuText, ComboItems };
+enum class Kind { Caption, GroupTitle, PageCaption, MenuText, ComboItems };
 
 struct ClassSection {
   const char *className;
@@ -76,6 +79,12 @@ void applyValue(QObject *object, Kind kind, const QString &value) {
   case Kind::GroupTitle:
     static_cast<QGroupBox *>(object)->setTitle(value);
     break;
+  case Kind::PageCaption: {
+    auto *page = static_cast<QWidget *>(object);
+    QTabWidget *tabs = tabWidgetOfPage(page);
+    tabs->setTabText(tabs->indexOf(page), value);
+    break;
+  }
   case Kind::MenuText:
     static_cast<QAction *>(object)->setText(value);
     break;
@@ -85,9 +94,12 @@ void applyValue(QObject *object, Kind kind, const QString &value) {
   }
 }
 
+// Visits, in creation order, every control and menu item of a window that a language
+// file addresses, with the section that addresses it.
 class LanguageWalker {
 public:
-  explicit LanguageWalker(const IniFile &ini) : ini_(ini) {}
+  using Visit = std::function<void(QObject *object, const QString &section, Kind kind)>;
+  explicit LanguageWalker(Visit visit) : visit_(std::move(visit)) {}
 
   void walkChildren(QObject *owner) {
     for (QObject *child : owner->children())
@@ -102,7 +114,9 @@ private:
     auto *widget = qobject_cast<QWidget *>(object);
     if (widget && widget->isWindow() && !qobject_cast<QMenu *>(widget))
       return; // a window of its own: it applies its language itself
-    translate(object, widget);
+    classify(object, widget);
+    if (qobject_cast<QTabBar *>(object))
+      return; // its scroll buttons are Qt's, not the window's
     walkChildren(object);
     if (auto *button = qobject_cast<QToolButton *>(object); button && button->menu())
       visit(button->menu());
@@ -110,29 +124,29 @@ private:
       visit(push->menu());
   }
 
-  void translate(QObject *object, QWidget *widget) {
+  void classify(QObject *object, QWidget *widget) {
     const QString name = object->objectName();
-    if (name.isEmpty())
+    if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) // Qt's own inner parts
       return;
-    if (QTabWidget *tabs = widget ? tabWidgetOfPage(widget) : nullptr) {
-      const QString value = ini_.readString(QStringLiteral("TTabSheet"), name);
-      if (!value.isEmpty())
-        tabs->setTabText(tabs->indexOf(widget), value);
-      return;
-    }
-    const ClassSection *entry = sectionOf(object);
-    if (!entry)
-      return;
-    const QString value = ini_.readString(QString::fromLatin1(entry->section), name);
-    if (!value.isEmpty())
-      applyValue(object, entry->kind, value);
+    if (widget && tabWidgetOfPage(widget))
+      visit_(object, QStringLiteral("TTabSheet"), Kind::PageCaption);
+    else if (const ClassSection *entry = sectionOf(object))
+      visit_(object, QString::fromLatin1(entry->section), entry->kind);
   }
 
-  const IniFile &ini_;
+  Visit visit_;
   QSet<QObject *> visited_;
 };
 
 } // namespace
+
+QList<LanguageKey> languageKeysOf(QWidget *window) {
+  QList<LanguageKey> keys;
+  LanguageWalker([&keys](QObject *object, const QString &section, Kind) {
+    keys.append({section, object->objectName()});
+  }).walkChildren(window);
+  return keys;
+}
 
 void SetLangForm(const QString &lang, QWidget *window) {
   window->setWindowTitle(langText(lang, QStringLiteral("TForm"), window->objectName()));
@@ -143,7 +157,11 @@ void SetLang(const QString &lang, QWidget *window) {
   {
     WaitCursor busy;
     const auto ini = langFile(lang);
-    LanguageWalker(*ini).walkChildren(window);
+    LanguageWalker([&ini](QObject *object, const QString &section, Kind kind) {
+      const QString value = ini->readString(section, object->objectName());
+      if (!value.isEmpty()) // an empty value keeps the design-time text or list
+        applyValue(object, kind, value);
+    }).walkChildren(window);
     LoadLangConst(lang);
     try {
       LoadTranslit(lang);

@@ -148,8 +148,8 @@ void TestLanguage::controlText_data() {
                                                          << "cbxOne"
                                                          << "один @0";
   QTest::newRow("list items are not trimmed") << "TComboBox"
-                                              << "cbxOne" << " a " + sep + "b " + sep << "cbxOne"
-                                              << " a |b  @0";
+                                              << "cbxOne" << "a " + sep + " b " + sep + "c" << "cbxOne"
+                                              << "a | b |c @0";
   QTest::newRow("empty list value keeps the list") << "TComboBox"
                                                    << "cbxOne" << QString() << "cbxOne"
                                                    << "x|y @1";
