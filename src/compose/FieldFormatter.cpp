@@ -24,7 +24,7 @@ QString FieldFormatter::formatDate(const QDate &date) const {
   auto it = dates_.constFind(day);
   if (it != dates_.constEnd())
     return *it;
-  if (dates_.size() > 4096) // a table of distinct days only: keep the cache bounded
+  if (dates_.size() > 65536) // some 180 years of distinct days: keep the cache bounded
     dates_.clear();
   return *dates_.insert(day, locale_.toString(date, dateFormat_));
 }

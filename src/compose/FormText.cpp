@@ -16,19 +16,6 @@ void requireCp1251Text(const QString &text) {
                               .arg(bad + 1));
 }
 
-QString substitutePlaceholders(QString text, const TMasNameValue &placeholders,
-                               const std::function<QString(int column)> &columnText) {
-  for (const TNameValue &entry : placeholders) {
-    // An empty code would match everywhere; it stands for nothing.
-    if (entry.Name.isEmpty() || !text.contains(entry.Name))
-      continue;
-    // QString::replace finds every match in the text as it stands before replacing, so a
-    // value holding its own code is inserted once and never searched again for that code.
-    text.replace(entry.Name, columnText(entry.Value));
-  }
-  return text;
-}
-
 TMasSMS FormText(Attachment &db, const QString &templateText, const QString &query,
                  const TMasNameValue &placeholders, const TranslitTable *translit,
                  const FieldFormatter &formatter) {

@@ -7,7 +7,6 @@
 #include "compose/FieldFormatter.h"
 
 #include <QString>
-#include <functional>
 
 class Attachment;
 class TranslitTable;
@@ -23,8 +22,18 @@ void requireCp1251Text(const QString &text);
 // with columnText(entry position). Occurrences are replaced left to right and the inserted
 // text is not searched again for that same code, though it is for the codes that follow.
 // columnText is asked only for codes that occur.
-QString substitutePlaceholders(QString text, const TMasNameValue &placeholders,
-                               const std::function<QString(int column)> &columnText);
+template <class ColumnText>
+QString substitutePlaceholders(QString text, const TMasNameValue &placeholders, ColumnText &&columnText) {
+  for (const TNameValue &entry : placeholders) {
+    // An empty code would match everywhere; it stands for nothing.
+    if (entry.Name.isEmpty() || !text.contains(entry.Name))
+      continue;
+    // QString::replace finds every match in the text as it stands before replacing, so a
+    // value holding its own code is inserted once and never searched again for that code.
+    text.replace(entry.Name, columnText(int(entry.Value)));
+  }
+  return text;
+}
 
 // Runs query (columns from GetListFields) on a private read transaction and returns one
 // message per row, in row order. Phone and Id come from the PHONE and ID columns when the
