@@ -3,6 +3,8 @@
 #include "app/QtDialogs.h"
 #include "app/TFMain.h"
 
+#include <QScreen>
+
 int main(int argc, char **argv) {
   ErrorReportingApplication app(argc, argv);
   app.setApplicationName("Brisklane");
@@ -14,7 +16,10 @@ int main(int argc, char **argv) {
   {
     Program program;
     if (program.start()) {
-      program.mainWindow()->showMaximized();
+      TFMain *window = program.mainWindow();
+      // Without a window manager (a bare X server) "maximized" means nothing: fill the screen.
+      window->setGeometry(window->screen()->availableGeometry());
+      window->showMaximized();
       status = app.exec();
     }
   }
