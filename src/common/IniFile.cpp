@@ -66,8 +66,9 @@ IniFile IniFile::fromBytes(QByteArrayView bytes) {
 void IniFile::parse(QByteArrayView bytes) {
   values_.clear();
   QHash<QString, QString> *section = nullptr; // lines before the first section belong to none
-  for (const auto &raw : text_lines::split(bytes)) {
-    const QString line = cp1251::decode(raw.text).trimmed();
+  const auto raw = text_lines::split(bytes);
+  for (const QString &text : text_lines::decodeCp1251Lines(bytes, raw)) {
+    const QString line = text.trimmed();
     if (line.isEmpty() || line.startsWith(u';'))
       continue;
     QString name;
@@ -112,6 +113,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
 
   const QByteArray old = readAllOrEmpty(path_);
   const auto lines = text_lines::split(old);
+  const auto decoded = text_lines::decodeCp1251Lines(old, lines);
   QByteArray eol = "\r\n";
   if (!lines.isEmpty() && !lines.first().end.isEmpty())
     eol = lines.first().end.toByteArray();
@@ -123,7 +125,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
   qsizetype keyLine = -1;
   bool inside = false;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString line = cp1251::decode(lines[i].text).trimmed();
+    const QString line = decoded[i].trimmed();
     QString name;
     if (sectionName(line, &name)) {
       if (sectionLine >= 0)

@@ -2,10 +2,9 @@
 
 #include "common/AppPaths.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <filesystem>
 
 namespace {
 
@@ -13,12 +12,28 @@ namespace {
 constexpr LangConstantKey constantKeys[] = {BL_LANG_CONSTANT_KEYS(BL_LANG_CONSTANT_ENTRY)};
 #undef BL_LANG_CONSTANT_ENTRY
 
-// A parsed language file and the state of the file it was parsed from.
+// What tells a changed file: its time stamp (to the nanosecond) and size; -1 when missing.
+struct FileStamp {
+  std::filesystem::file_time_type modified{};
+  std::uintmax_t size = std::uintmax_t(-1);
+  bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp stampOf(const QString &path) {
+  std::error_code error;
+  const std::filesystem::path file(path.toStdU16String());
+  FileStamp stamp;
+  stamp.modified = std::filesystem::last_write_time(file, error);
+  if (error)
+    return {};
+  stamp.size = std::filesystem::file_size(file, error);
+  return error ? FileStamp{} : stamp;
+}
+
+// A parsed language file and the stamp of the file it was parsed from.
 struct CachedFile {
   std::shared_ptr<const IniFile> ini;
-  bool exists = false;
-  QDateTime modified;
-  qint64 size = -1;
+  FileStamp stamp;
 };
 
 struct LangFileCache {
@@ -51,18 +66,13 @@ QString langFilePath(const QString &lang) {
 
 std::shared_ptr<const IniFile> langFile(const QString &lang) {
   const QString path = langFilePath(lang);
-  const QFileInfo info(path);
-  const bool exists = info.exists();
-  const QDateTime modified = exists ? info.lastModified() : QDateTime();
-  const qint64 size = exists ? info.size() : -1;
+  const FileStamp stamp = stampOf(path);
 
   QMutexLocker lock(&cache().mutex);
   CachedFile &entry = cache().files[path];
-  if (!entry.ini || entry.exists != exists || entry.modified != modified || entry.size != size) {
+  if (!entry.ini || entry.stamp != stamp) {
     entry.ini = std::make_shared<const IniFile>(path);
-    entry.exists = exists;
-    entry.modified = modified;
-    entry.size = size;
+    entry.stamp = stamp;
   }
   return entry.ini;
 }

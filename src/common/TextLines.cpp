@@ -1,5 +1,7 @@
 #include "common/TextLines.h"
 
+#include "common/Cp1251.h"
+
 namespace text_lines {
 
 QList<RawLine> split(QByteArrayView bytes) {
@@ -18,6 +20,18 @@ QList<RawLine> split(QByteArrayView bytes) {
   if (start < size)
     lines.append({bytes.sliced(start), QByteArrayView()});
   return lines;
+}
+
+QList<QString> decodeCp1251Lines(QByteArrayView bytes, const QList<RawLine> &lines) {
+  const QString text = cp1251::decode(bytes);
+  // Every cp1251 byte is one character, so a line's byte offsets are its character offsets.
+  const bool aligned = text.size() == bytes.size();
+  QList<QString> decoded;
+  decoded.reserve(lines.size());
+  for (const RawLine &line : lines)
+    decoded.append(aligned ? text.mid(line.text.data() - bytes.data(), line.text.size())
+                           : cp1251::decode(line.text));
+  return decoded;
 }
 
 } // namespace text_lines

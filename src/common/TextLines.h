@@ -3,6 +3,7 @@
 // others with a lone LF or a lone CR; all three are accepted, also mixed in one file.
 #include <QByteArrayView>
 #include <QList>
+#include <QString>
 
 namespace text_lines {
 
@@ -13,5 +14,9 @@ struct RawLine {
 
 // Every line of bytes in order; a final line end does not start another (empty) line.
 QList<RawLine> split(QByteArrayView bytes);
+
+// The lines of a cp1251 file, decoded with one decoder pass for the whole file:
+// element i is split(bytes)[i].text decoded.
+QList<QString> decodeCp1251Lines(QByteArrayView bytes, const QList<RawLine> &lines);
 
 } // namespace text_lines

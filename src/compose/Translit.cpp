@@ -1,7 +1,6 @@
 #include "compose/Translit.h"
 
 #include "common/AppPaths.h"
-#include "common/Cp1251.h"
 #include "common/LangConstants.h"
 #include "common/TextLines.h"
 
@@ -23,9 +22,9 @@ void TranslitTable::clear() {
 
 void TranslitTable::parse(QByteArrayView bytes) {
   clear();
-  const auto lines = text_lines::split(bytes);
+  const auto lines = text_lines::decodeCp1251Lines(bytes, text_lines::split(bytes));
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString line = cp1251::decode(lines[i].text);
+    const QString &line = lines[i];
     if (line.isEmpty())
       continue;
     // The first hyphen may be the source itself: then the rest of the line replaces it.
