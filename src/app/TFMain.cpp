@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/Language.h"
+#include "app/settings/SettingsController.h"
 #include "app/pages/AboutPage.h"
 #include "app/pages/ContactsPage.h"
 #include "app/pages/DispatchPage.h"
@@ -18,6 +19,7 @@
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
+#include "compose/ui/MessageController.h"
 #include "data/TDModule.h"
 #include "data/ui/ContactsController.h"
 #include "dispatch/TRefreshThread.h"
@@ -202,6 +204,9 @@ void TFMain::FormCreate() {
   fillLanguageList();
   SetLangForm(CurrentLang(), this);
   SetLang(CurrentLang(), this);
+  // The field menu and the placeholder table are built once, here.
+  (new MessageController(TS2, TS3, DModule, this))->buildFieldMenu();
+  new SettingsController(TS4, this, DModule, this);
 
   PCMain->setCurrentWidget(TS1);
   SendingPage *set = TS4;
