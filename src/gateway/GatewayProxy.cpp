@@ -17,11 +17,18 @@ const QByteArray userAgent =
 // Only http and https addresses are called; anything else (a file name, a typo) is refused
 // before a request is made.
 QByteArray checkedUrl(const QString &address) {
+  // Every message gets a new proxy for the same address; parse it once per thread.
+  thread_local QString lastAddress;
+  thread_local QByteArray lastEncoded;
+  if (!lastEncoded.isEmpty() && address == lastAddress)
+    return lastEncoded;
   const QUrl url(address, QUrl::StrictMode);
   const QString scheme = url.scheme().toLower();
   if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
     throw GatewayError(QStringLiteral("The gateway address '%1' is not an http or https URL").arg(address));
-  return url.toEncoded();
+  lastAddress = address;
+  lastEncoded = url.toEncoded();
+  return lastEncoded;
 }
 
 } // namespace

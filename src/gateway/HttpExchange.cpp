@@ -3,6 +3,8 @@
 #include "gateway/CurlEasy.h"
 #include "gateway/GatewayError.h"
 
+#include <chrono>
+#include <cstring>
 #include <memory>
 
 namespace gateway {
@@ -38,14 +40,52 @@ size_t appendBody(char *data, size_t size, size_t count, void *target) {
 
 // Keeps the reason phrase of the last status line ("HTTP/1.1 404 Not Found").
 size_t readStatusLine(char *data, size_t size, size_t count, void *target) {
-  const QByteArray line = QByteArray(data, qsizetype(size * count)).trimmed();
-  if (line.startsWith("HTTP/")) {
+  const size_t length = size * count;
+  if (length > 5 && std::memcmp(data, "HTTP/", 5) == 0) {
+    const QByteArray line = QByteArray(data, qsizetype(length)).trimmed();
     const qsizetype codeStart = line.indexOf(' ');
     const qsizetype reasonStart = codeStart < 0 ? -1 : line.indexOf(' ', codeStart + 1);
     static_cast<HttpReply *>(target)->reason = reasonStart < 0 ? QByteArray() : line.mid(reasonStart + 1);
   }
   return size * count;
 }
+
+// Ends a transfer that moved no byte for longer than the idle limit. libcurl's own
+// low-speed check averages over several seconds and so cannot hold a short limit.
+struct IdleWatch {
+  using Clock = std::chrono::steady_clock;
+  std::chrono::milliseconds limit;
+  bool connected = false;
+  Clock::time_point lastMove{};
+  curl_off_t received = 0;
+  curl_off_t sent = 0;
+  bool expired = false;
+};
+
+// Called when the connection is ready, just before the request goes out.
+int startWatching(void *target, char *, char *, int, int) {
+  auto *watch = static_cast<IdleWatch *>(target);
+  watch->connected = true;
+  watch->lastMove = IdleWatch::Clock::now();
+  return CURL_PREREQFUNC_OK;
+}
+
+int checkIdle(void *target, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent) {
+  auto *watch = static_cast<IdleWatch *>(target);
+  if (!watch->connected)
+    return 0;
+  const auto now = IdleWatch::Clock::now();
+  if (received != watch->received || sent != watch->sent) {
+    watch->received = received;
+    watch->sent = sent;
+    watch->lastMove = now;
+    return 0;
+  }
+  watch->expired = now - watch->lastMove > watch->limit;
+  return watch->expired ? 1 : 0;
+}
+
+QString seconds(std::chrono::milliseconds span) { return QString::number(double(span.count()) / 1000.0); }
 
 template <typename Value> void setOption(CURL *curl, CURLoption option, Value value) {
   const CURLcode rc = curl_easy_setopt(curl, option, value);
@@ -54,19 +94,14 @@ template <typename Value> void setOption(CURL *curl, CURLoption option, Value va
                            .arg(QString::fromUtf8(curl_easy_strerror(rc))));
 }
 
-QString failureText(CURL *curl, CURLcode rc, const char *detail, const QByteArray &url,
+QString failureText(CURLcode rc, const char *detail, const IdleWatch &watch, const QByteArray &url,
                     const HttpTimeouts &timeouts) {
   const QString where = QString::fromUtf8(url);
-  if (rc == CURLE_OPERATION_TIMEDOUT) {
-    curl_off_t connectedAfter = 0;
-    curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
-    if (connectedAfter == 0)
-      return QStringLiteral("No connection to the gateway within %1 s - '%2'")
-          .arg(QString::number(double(timeouts.connect.count()) / 1000.0), where);
-    return QStringLiteral("The gateway sent no answer for %1 s; the call was abandoned - '%2'")
-        .arg(timeouts.idle.count())
-        .arg(where);
-  }
+  if (rc == CURLE_ABORTED_BY_CALLBACK && watch.expired)
+    return QStringLiteral("The gateway sent nothing for %1 s; the call was abandoned - '%2'")
+        .arg(seconds(timeouts.idle), where);
+  if (rc == CURLE_OPERATION_TIMEDOUT && !watch.connected)
+    return QStringLiteral("No connection to the gateway within %1 s - '%2'").arg(seconds(timeouts.connect), where);
   const QString text = detail[0] ? QString::fromUtf8(detail) : QString::fromUtf8(curl_easy_strerror(rc));
   return QStringLiteral("%1 - '%2'").arg(text, where);
 }
@@ -86,8 +121,12 @@ HttpReply perform(const QByteArray &url, const QList<QByteArray> &headerLines, c
   setOption(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
   setOption(curl, CURLOPT_HTTPHEADER, headers.get());
   setOption(curl, CURLOPT_CONNECTTIMEOUT_MS, long(timeouts.connect.count()));
-  setOption(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  setOption(curl, CURLOPT_LOW_SPEED_TIME, long(timeouts.idle.count()));
+  IdleWatch watch{timeouts.idle};
+  setOption(curl, CURLOPT_PREREQFUNCTION, startWatching);
+  setOption(curl, CURLOPT_PREREQDATA, &watch);
+  setOption(curl, CURLOPT_XFERINFOFUNCTION, checkIdle);
+  setOption(curl, CURLOPT_XFERINFODATA, &watch);
+  setOption(curl, CURLOPT_NOPROGRESS, 0L);
   setOption(curl, CURLOPT_ERRORBUFFER, detail);
   setOption(curl, CURLOPT_WRITEFUNCTION, appendBody);
   setOption(curl, CURLOPT_WRITEDATA, &reply);
@@ -101,7 +140,7 @@ HttpReply perform(const QByteArray &url, const QList<QByteArray> &headerLines, c
 
   const CURLcode rc = curl_easy_perform(curl);
   if (rc != CURLE_OK)
-    throw GatewayError(failureText(curl, rc, detail, url, timeouts));
+    throw GatewayError(failureText(rc, detail, watch, url, timeouts));
 
   long status = 0;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);

@@ -12,7 +12,7 @@ namespace gateway {
 // calling thread for ever; each limit ends the call as an ordinary failure.
 struct HttpTimeouts {
   std::chrono::milliseconds connect{30000};
-  std::chrono::seconds idle{60}; // longest time without a byte moving either way
+  std::chrono::milliseconds idle{60000}; // longest wait without a byte moving, once connected
 };
 
 struct HttpReply {

@@ -40,14 +40,14 @@ void checkCarriable(const QString &name, const QString &value) {
 
 SoapRequest::SoapRequest(const QString &serviceNamespace, const QString &operation)
     : namespace_(serviceNamespace), operation_(operation) {
-  writer_.writeStartDocument();
-  writer_.writeStartElement(QStringLiteral("SOAP-ENV:Envelope"));
-  writer_.writeAttribute(QStringLiteral("xmlns:SOAP-ENV"), envelopeNs);
-  writer_.writeAttribute(QStringLiteral("xmlns:xsd"), schemaNs);
-  writer_.writeAttribute(QStringLiteral("xmlns:xsi"), instanceNs);
-  writer_.writeStartElement(QStringLiteral("SOAP-ENV:Body"));
+  // Declared before the root so that the root takes the SOAP-ENV prefix.
+  writer_.writeNamespace(envelopeNs, QStringLiteral("SOAP-ENV"));
+  writer_.writeNamespace(schemaNs, QStringLiteral("xsd"));
+  writer_.writeNamespace(instanceNs, QStringLiteral("xsi"));
+  writer_.writeStartElement(envelopeNs, QStringLiteral("Envelope"));
+  writer_.writeStartElement(envelopeNs, QStringLiteral("Body"));
   writer_.writeStartElement(operation);
-  writer_.writeAttribute(QStringLiteral("xmlns"), serviceNamespace);
+  writer_.writeDefaultNamespace(serviceNamespace);
 }
 
 void SoapRequest::writeText(const QString &value) {
@@ -95,8 +95,9 @@ QByteArray SoapRequest::soapAction() const {
 }
 
 QByteArray SoapRequest::finish() {
-  writer_.writeEndDocument(); // closes Body's operation element, Body and Envelope
-  return body_;
+  writer_.writeEndDocument(); // closes the operation element, Body and Envelope
+  // A writer on a string leaves the encoding out of the declaration; the body names it.
+  return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>") + body_.toUtf8();
 }
 
 } // namespace gateway

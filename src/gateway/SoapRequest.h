@@ -33,7 +33,7 @@ private:
 
   QString namespace_;
   QString operation_;
-  QByteArray body_;
+  QString body_; // written as text and encoded once: far cheaper than many small device writes
   QXmlStreamWriter writer_{&body_};
 };
 

@@ -79,8 +79,16 @@ QStringList readWrapper(QXmlStreamReader &xml) {
   return children[*named];
 }
 
+// A fresh reader allocates and frees large buffers; each thread keeps one and refills it.
+QXmlStreamReader &threadReader(const QByteArray &body) {
+  thread_local QXmlStreamReader xml;
+  xml.clear();
+  xml.addData(body);
+  return xml;
+}
+
 Envelope readEnvelope(const QByteArray &body) {
-  QXmlStreamReader xml(body);
+  QXmlStreamReader &xml = threadReader(body);
   if (!xml.readNextStartElement()) {
     checkWellFormed(xml);
     throw GatewayError(QStringLiteral("The gateway's answer holds no XML element"));

@@ -145,6 +145,10 @@ void LocalGateway::serve(int socket) {
       request.target = requestLine.value(1);
       pending.remove(0, total);
       const CannedAnswer answer = answerFor(request);
+      if (answer.hangUp) {
+        ::close(socket);
+        return;
+      }
       if (!answer.silent)
         sendAll(socket, render(answer));
     }

@@ -25,6 +25,7 @@ struct CannedAnswer {
   QByteArray contentType = "text/xml; charset=utf-8";
   QByteArray body;
   bool silent = false; // read the request and never answer
+  bool hangUp = false; // read the request and close the connection without answering
 };
 
 class LocalGateway {
