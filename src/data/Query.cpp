@@ -8,6 +8,8 @@
 #include <ibase.h>
 
 #include <QDateTime>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <cstring>
 
@@ -67,10 +69,33 @@ int bytesPerChar(unsigned charset) {
   return charset == charsetUtf8 ? 4 : charset == charsetUnicodeFss ? 3 : 1;
 }
 
+// One converter per thread: making one per value costs more than the conversion.
 QString decodeText(const char *bytes, int size, unsigned charset) {
   if (charset == charsetUtf8 || charset == charsetUnicodeFss)
     return QString::fromUtf8(bytes, size);
-  return cp1251::decode(QByteArrayView(bytes, size));
+  thread_local QStringDecoder decoder("windows-1251", QStringConverter::Flag::Stateless);
+  return decoder.decode(QByteArrayView(bytes, size));
+}
+
+// The cp1251 bytes of text; *bad is the first character cp1251 cannot hold, or -1.
+// The converter substitutes such characters, so a round trip shows them.
+QByteArray encodeText(const QString &text, qsizetype *bad) {
+  thread_local QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
+  QByteArray bytes = encoder.encode(text);
+  *bad = -1;
+  const QString back = decodeText(bytes.constData(), int(bytes.size()), charsetWin1251);
+  if (back == text)
+    return bytes;
+  if (back.size() != text.size()) {
+    *bad = cp1251::firstUnencodable(text);
+    return bytes;
+  }
+  for (qsizetype i = 0; i < text.size(); ++i)
+    if (back[i] != text[i]) {
+      *bad = i;
+      break;
+    }
+  return bytes;
 }
 
 double scaled(qint64 value, int scale) {
@@ -226,13 +251,13 @@ struct Query::Impl {
       break;
     }
     const QString text = v.toString();
-    const qsizetype bad = cp1251::firstUnencodable(text);
+    qsizetype bad = -1;
+    w.text = encodeText(text, &bad);
     if (bad >= 0)
       throw DatabaseError(QStringLiteral("The text for parameter %1 contains the character \"%2\", "
                                          "which the database's Windows Cyrillic code page cannot hold.")
                               .arg(parsed.names[parsed.positions[position]], text.mid(bad, 1)));
     w.type = SQL_VARYING;
-    w.text = cp1251::encode(text);
     // Sized to the parameter's own capacity when it has one, so rows of varying text
     // lengths share one message layout.
     unsigned capacity = 0;
