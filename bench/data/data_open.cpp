@@ -2,11 +2,11 @@
 // 100,000 contacts, against a bare client fetch of the same rows in the same run; and the
 // full read of the group both ways, to show what reading on demand saves.
 #include "data/Attachment.h"
+#include "data/DatabaseCreator.h"
+#include "data/DatabaseError.h"
 #include "data/Query.h"
 #include "data/TDModule.h"
 #include "data/Transaction.h"
-#include "data/DatabaseCreator.h"
-#include "data/DatabaseError.h"
 
 #include <firebird/Interface.h>
 #include <ibase.h>
@@ -48,7 +48,8 @@ int bareFetch(const QByteArray &path, int rows) {
   dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
   dpb->insertString(&st, isc_dpb_password, "quillpost");
   dpb->insertString(&st, isc_dpb_lc_ctype, "WIN1251");
-  IAttachment *att = prov->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+  IAttachment *att =
+      prov->attachDatabase(&st, path.constData(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
   const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait};
   ITransaction *tra = att->startTransaction(&st, sizeof tpb, tpb);
   IStatement *stmt = att->prepare(&st, tra, 0, "SELECT * FROM CONTACTS WHERE IDGROUP = 1", SQL_DIALECT_V6,
@@ -129,8 +130,10 @@ int main(int argc, char **argv) {
       out << "| " << name << " | " << baseline << " | " << QString::number(base, 'f', 1) << " | "
           << QString::number(measured, 'f', 1) << " | " << QString::number(measured / base, 'f', 2) << " |\n";
     };
-    row("data module open, first contact rows shown", "bare client: attach + first 100 rows", bareFirst, moduleFirst);
-    row("data module open, all 100,000 rows read", "bare client: attach + all 100,000 rows", bareAll, moduleAll);
+    row("data module open, first contact rows shown", "bare client: attach + first 100 rows", bareFirst,
+        moduleFirst);
+    row("data module open, all 100,000 rows read", "bare client: attach + all 100,000 rows", bareAll,
+        moduleAll);
     row("data module open, first rows vs all rows", "data module, all 100,000 rows", moduleAll, moduleFirst);
   } catch (const AppError &e) {
     QTextStream(stderr) << "bench_data_open: " << e.text() << "\n";

@@ -16,9 +16,13 @@ Attachment::~Attachment() {
   }
 }
 
-void Attachment::open(const QString &location) { attach(location, false, 0); }
+void Attachment::open(const QString &location) {
+  attach(location, false, 0);
+}
 
-void Attachment::create(const QString &location, int pageSize) { attach(location, true, pageSize); }
+void Attachment::create(const QString &location, int pageSize) {
+  attach(location, true, pageSize);
+}
 
 void Attachment::attach(const QString &location, bool createNew, int pageSize) {
   close();

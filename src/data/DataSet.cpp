@@ -13,9 +13,13 @@ void DataSet::setStoredSelectSql(const QString &sql) {
   select_ = sql;
 }
 
-void DataSet::setSelectSql(const QString &sql) { select_ = sql; }
+void DataSet::setSelectSql(const QString &sql) {
+  select_ = sql;
+}
 
-void DataSet::restoreSelectSql() { select_ = storedSelect_; }
+void DataSet::restoreSelectSql() {
+  select_ = storedSelect_;
+}
 
 void DataSet::setTable(const QString &table, const QStringList &columns, const QString &keyField) {
   keyField_ = keyField;
@@ -27,7 +31,8 @@ void DataSet::setTable(const QString &table, const QStringList &columns, const Q
   const QString where = QStringLiteral("where\n  %1 = :OLD_%1").arg(keyField);
   insertSql_ = QStringLiteral("insert into %1\n  (%2)\nvalues\n  (%3)")
                    .arg(table, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
-  modifySql_ = QStringLiteral("update %1\nset\n%2\n%3").arg(table, assignments.join(QStringLiteral(",\n")), where);
+  modifySql_ =
+      QStringLiteral("update %1\nset\n%2\n%3").arg(table, assignments.join(QStringLiteral(",\n")), where);
   deleteSql_ = QStringLiteral("delete from %1\n%2").arg(table, where);
   refreshSql_ = QStringLiteral("Select %2\nfrom %1\nwhere\n  %3 = :%3")
                     .arg(table, columns.join(QStringLiteral(", ")), keyField);
@@ -44,7 +49,9 @@ void DataSet::setMaster(DataSet *master) {
   }
 }
 
-void DataSet::setParam(const QString &name, const QVariant &value) { params_.insert(name.toUpper(), value); }
+void DataSet::setParam(const QString &name, const QVariant &value) {
+  params_.insert(name.toUpper(), value);
+}
 
 QVariant DataSet::parameterValue(const QString &name) const {
   if (master_ && master_->hasField(name))
@@ -165,7 +172,9 @@ QList<QList<QVariant>> DataSet::readBatch(int count) {
   return batch;
 }
 
-bool DataSet::canFetchMore() const { return cursor_ && cursor_->isOpen() && state_ != State::Insert; }
+bool DataSet::canFetchMore() const {
+  return cursor_ && cursor_->isOpen() && state_ != State::Insert;
+}
 
 int DataSet::fetchMore(int count) {
   if (!canFetchMore())
@@ -213,7 +222,9 @@ bool DataSet::prior() {
   return true;
 }
 
-void DataSet::first() { setCurrentRow(0); }
+void DataSet::first() {
+  setCurrentRow(0);
+}
 
 bool DataSet::locate(const QString &field, const QVariant &value) {
   const int column = fieldIndex(field);
@@ -252,9 +263,13 @@ QVariant DataSet::value(int row, int column) const {
   return rows_[row][column];
 }
 
-QVariant DataSet::value(int column) const { return value(current_, column); }
+QVariant DataSet::value(int column) const {
+  return value(current_, column);
+}
 
-QVariant DataSet::value(const QString &field) const { return value(current_, fieldIndex(field)); }
+QVariant DataSet::value(const QString &field) const {
+  return value(current_, fieldIndex(field));
+}
 
 QVariant DataSet::normalized(int column, const QVariant &v) const {
   if (!v.isValid() || v.isNull())
@@ -307,13 +322,15 @@ QVariant DataSet::normalized(int column, const QVariant &v) const {
     break;
   }
   if (!ok)
-    throw DatabaseError(QStringLiteral("\"%1\" is not a valid value for field %2.").arg(v.toString(), c.name));
+    throw DatabaseError(
+        QStringLiteral("\"%1\" is not a valid value for field %2.").arg(v.toString(), c.name));
   return out;
 }
 
 void DataSet::setValue(const QString &field, const QVariant &v) {
   if (!isEditing())
-    throw DatabaseError(QStringLiteral("Cannot set field %1: the data set is not in edit or insert mode.").arg(field));
+    throw DatabaseError(
+        QStringLiteral("Cannot set field %1: the data set is not in edit or insert mode.").arg(field));
   const int column = fieldIndex(field);
   if (column < 0)
     throw DatabaseError(QStringLiteral("The data set has no field %1.").arg(field));

@@ -47,7 +47,8 @@ public:
   const QString &selectSql() const { return select_; }
   void restoreSelectSql();
   // Stored statements for one table listing all its columns; the key addresses rows.
-  void setTable(const QString &table, const QStringList &columns, const QString &keyField = QStringLiteral("ID"));
+  void setTable(const QString &table, const QStringList &columns,
+                const QString &keyField = QStringLiteral("ID"));
   void setInsertSql(const QString &sql) { insertSql_ = sql; }
   void setModifySql(const QString &sql) { modifySql_ = sql; }
   void setDeleteSql(const QString &sql) { deleteSql_ = sql; }
@@ -90,7 +91,7 @@ public:
   int fetchMore(int rows = 0); // returns the number read
   void fetchAll();
   int currentRow() const { return current_; } // -1 when empty
-  void setCurrentRow(int row);                 // posts a pending edit first
+  void setCurrentRow(int row);                // posts a pending edit first
   bool next();
   bool prior();
   void first();
@@ -114,11 +115,11 @@ public:
   void setValue(const QString &field, const QVariant &value);
 
   // --- editing ---
-  void append();  // new row at the end, key taken from the generator at once
-  void edit();    // on an empty data set appends instead
-  void post();    // writes the row; on failure the row keeps its state
+  void append(); // new row at the end, key taken from the generator at once
+  void edit();   // on an empty data set appends instead
+  void post();   // writes the row; on failure the row keeps its state
   void cancel();
-  void remove();  // deletes the current row at once
+  void remove(); // deletes the current row at once
   void refreshCurrentRow();
 
   // Row events.

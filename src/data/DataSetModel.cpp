@@ -49,7 +49,9 @@ void DataSetModel::setDisplayHook(DisplayHook hook) {
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-int DataSetModel::columnOf(const QString &field) const { return dataSet_ ? dataSet_->fieldIndex(field) : -1; }
+int DataSetModel::columnOf(const QString &field) const {
+  return dataSet_ ? dataSet_->fieldIndex(field) : -1;
+}
 
 QVariant DataSetModel::displayText(const QVariant &value) {
   switch (value.typeId()) {
@@ -89,7 +91,8 @@ QVariant DataSetModel::data(const QModelIndex &index, int role) const {
     return value;
   case Qt::TextAlignmentRole: {
     const ColumnType type = dataSet_->fields()[index.column()].type;
-    const bool numeric = type == ColumnType::Integer || type == ColumnType::BigInt || type == ColumnType::Double;
+    const bool numeric =
+        type == ColumnType::Integer || type == ColumnType::BigInt || type == ColumnType::Double;
     return QVariant::fromValue(Qt::AlignVCenter | (numeric ? Qt::AlignRight : Qt::AlignLeft));
   }
   default:

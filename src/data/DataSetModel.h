@@ -21,7 +21,8 @@ class DataSetModel : public QAbstractTableModel {
   Q_OBJECT
 public:
   // Returns the text to show for a cell, or an invalid QVariant for the default display.
-  using DisplayHook = std::function<QVariant(const DataSet &dataSet, int row, int column, const QVariant &value)>;
+  using DisplayHook =
+      std::function<QVariant(const DataSet &dataSet, int row, int column, const QVariant &value)>;
 
   explicit DataSetModel(DataSet *dataSet = nullptr, QObject *parent = nullptr);
 

@@ -26,9 +26,15 @@ bool hasStatement(const QString &piece) {
 
 } // namespace
 
-QString DatabaseCreator::schemaScript() { return resourceText(QStringLiteral("schema.sql")); }
-QString DatabaseCreator::seedScript() { return resourceText(QStringLiteral("seed.sql")); }
-QString DatabaseCreator::demoScript() { return resourceText(QStringLiteral("demo.sql")); }
+QString DatabaseCreator::schemaScript() {
+  return resourceText(QStringLiteral("schema.sql"));
+}
+QString DatabaseCreator::seedScript() {
+  return resourceText(QStringLiteral("seed.sql"));
+}
+QString DatabaseCreator::demoScript() {
+  return resourceText(QStringLiteral("demo.sql"));
+}
 
 QStringList DatabaseCreator::splitScript(const QString &script) {
   QStringList out;

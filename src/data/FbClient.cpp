@@ -54,7 +54,9 @@ Xpb::Xpb(unsigned kind) {
   builder_ = call([&](ThrowStatusWrapper *st) { return util()->getXpbBuilder(st, kind, nullptr, 0); });
 }
 
-Xpb::~Xpb() { builder_->dispose(); }
+Xpb::~Xpb() {
+  builder_->dispose();
+}
 
 void Xpb::tag(unsigned char tag) {
   call([&](ThrowStatusWrapper *st) { builder_->insertTag(st, tag); });

@@ -2,8 +2,12 @@
 
 namespace {
 
-bool isNameStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool isNamePart(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$'; }
+bool isNameStart(QChar c) {
+  return c.isLetter() || c == u'_';
+}
+bool isNamePart(QChar c) {
+  return c.isLetterOrNumber() || c == u'_' || c == u'$';
+}
 
 // Index just past a quoted run starting at i (a doubled quote stays inside).
 qsizetype skipQuoted(const QString &s, qsizetype i) {

@@ -8,9 +8,9 @@
 #include <QStringList>
 
 struct NamedParams {
-  QString sql;           // the statement with every :NAME replaced by ?
-  QStringList names;     // distinct names (upper case) in order of first appearance
-  QList<int> positions;  // for each '?', the index of its name in names
+  QString sql;          // the statement with every :NAME replaced by ?
+  QStringList names;    // distinct names (upper case) in order of first appearance
+  QList<int> positions; // for each '?', the index of its name in names
 };
 
 NamedParams parseNamedParams(const QString &sql);

@@ -107,7 +107,9 @@ double scaled(qint64 value, int scale) {
   return v;
 }
 
-ISC_DATE encodeDate(const QDate &d) { return fb::util()->encodeDate(d.year(), d.month(), d.day()); }
+ISC_DATE encodeDate(const QDate &d) {
+  return fb::util()->encodeDate(d.year(), d.month(), d.day());
+}
 
 ISC_TIME encodeTime(const QTime &t) {
   return fb::util()->encodeTime(t.hour(), t.minute(), t.second(), t.msec() * 10);
@@ -452,13 +454,23 @@ struct Query::Impl {
 
 Query::Query(Transaction &transaction, const QString &sql) : d(std::make_unique<Impl>(transaction, sql)) {}
 
-Query::~Query() { d->closeCursor(); }
+Query::~Query() {
+  d->closeCursor();
+}
 
-Transaction &Query::transaction() const { return d->tr; }
-const QString &Query::sql() const { return d->sql; }
-const QStringList &Query::paramNames() const { return d->parsed.names; }
+Transaction &Query::transaction() const {
+  return d->tr;
+}
+const QString &Query::sql() const {
+  return d->sql;
+}
+const QStringList &Query::paramNames() const {
+  return d->parsed.names;
+}
 
-bool Query::hasParam(const QString &name) const { return d->parsed.names.contains(name.toUpper()); }
+bool Query::hasParam(const QString &name) const {
+  return d->parsed.names.contains(name.toUpper());
+}
 
 void Query::setParam(const QString &name, const QVariant &value) {
   const qsizetype i = d->parsed.names.indexOf(name.toUpper());
@@ -509,8 +521,8 @@ bool Query::fetch() {
     return false;
   if (d->tr.generation() != d->cursorGeneration)
     throw DatabaseError(QStringLiteral("The rows can no longer be read: their transaction has ended."));
-  const int result = fb::call(
-      [&](ThrowStatusWrapper *st) { return d->cursor->fetchNext(st, d->outBuffer.data()); });
+  const int result =
+      fb::call([&](ThrowStatusWrapper *st) { return d->cursor->fetchNext(st, d->outBuffer.data()); });
   if (result != IStatus::RESULT_OK) {
     d->closeCursor();
     return false;
@@ -519,8 +531,12 @@ bool Query::fetch() {
   return true;
 }
 
-void Query::close() { d->closeCursor(); }
-bool Query::isOpen() const { return bool(d->cursor); }
+void Query::close() {
+  d->closeCursor();
+}
+bool Query::isOpen() const {
+  return bool(d->cursor);
+}
 
 const QList<Column> &Query::columns() {
   d->prepare();
@@ -536,8 +552,14 @@ int Query::columnIndex(const QString &name) const {
   return -1;
 }
 
-const QList<QVariant> &Query::row() const { return d->row; }
+const QList<QVariant> &Query::row() const {
+  return d->row;
+}
 
-QVariant Query::value(int column) const { return column >= 0 && column < d->row.size() ? d->row[column] : QVariant(); }
+QVariant Query::value(int column) const {
+  return column >= 0 && column < d->row.size() ? d->row[column] : QVariant();
+}
 
-QVariant Query::value(const QString &name) const { return value(columnIndex(name)); }
+QVariant Query::value(const QString &name) const {
+  return value(columnIndex(name));
+}

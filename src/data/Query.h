@@ -23,7 +23,7 @@ struct Column {
   QString name;     // alias as the select names it (upper case unless quoted)
   QString relation; // table it comes from, empty for expressions
   ColumnType type = ColumnType::Other;
-  int length = 0;   // characters for text columns, bytes otherwise
+  int length = 0; // characters for text columns, bytes otherwise
   int scale = 0;
   bool nullable = true;
 };

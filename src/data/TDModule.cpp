@@ -17,7 +17,9 @@ const QString TDModule::operSelectSql = QStringLiteral("select FTYPE, ID, NAME\n
 const QString TDModule::filterSelectSql = QStringLiteral("select FILT, ID, NAME\nfrom LISTFILT");
 
 namespace {
-QStringList columnsOf(const QString &list) { return list.split(QStringLiteral(", ")); }
+QStringList columnsOf(const QString &list) {
+  return list.split(QStringLiteral(", "));
+}
 } // namespace
 
 TDModule::TDModule(QObject *parent) : QObject(parent) {
@@ -42,9 +44,10 @@ void TDModule::configure() {
   IBGroups.setEndOnClose(Transaction::Ending::CommitRetaining);
 
   IBContacts.setStoredSelectSql(contactsSelectSql);
-  IBContacts.setTable(QStringLiteral("CONTACTS"),
-                      columnsOf(QStringLiteral("PHONE, NAME, BIRTHDATE, DFIELD, EFIELD, FFIELD, GFIELD, SEND, "
-                                               "DATESEND, TIMESEND, PARTSEND, FERROR, ID, IDGROUP, IDMESSAGE")));
+  IBContacts.setTable(
+      QStringLiteral("CONTACTS"),
+      columnsOf(QStringLiteral("PHONE, NAME, BIRTHDATE, DFIELD, EFIELD, FFIELD, GFIELD, SEND, "
+                               "DATESEND, TIMESEND, PARTSEND, FERROR, ID, IDGROUP, IDMESSAGE")));
   IBContacts.setGenerator(QStringLiteral("GEN_CONTACTS_ID"));
   IBContacts.setEndOnClose(Transaction::Ending::CommitRetaining);
   IBContacts.setMaster(&IBGroups);
@@ -53,8 +56,9 @@ void TDModule::configure() {
   };
 
   IBFields.setStoredSelectSql(fieldsSelectSql);
-  IBFields.setTable(QStringLiteral("RB_FIELDS"),
-                    columnsOf(QStringLiteral("FORTEMP, FTYPE, FVISIBLE, FWIDTH, ID, NAMEDISP, NAMEDS, TEMPL")));
+  IBFields.setTable(
+      QStringLiteral("RB_FIELDS"),
+      columnsOf(QStringLiteral("FORTEMP, FTYPE, FVISIBLE, FWIDTH, ID, NAMEDISP, NAMEDS, TEMPL")));
   IBFields.setRefreshAfterPost(true);
   IBFields.setEndOnClose(Transaction::Ending::Commit);
 
@@ -79,7 +83,9 @@ void TDModule::configure() {
   };
 }
 
-void TDModule::open() { openAt(dbNameSetting()); }
+void TDModule::open() {
+  openAt(dbNameSetting());
+}
 
 void TDModule::openAt(const QString &location) {
   close();

@@ -104,8 +104,8 @@ private slots:
     for (DataSet *ds : allDataSets(*m))
       QCOMPARE(ds->state(), DataSet::State::Browse);
     QCOMPARE(columnValues(m->IBFields, "NAMEDS"),
-             QStringList({"PHONE", "NAME", "BIRTHDATE", "DFIELD", "EFIELD", "FFIELD", "GFIELD", "SEND", "DATESEND",
-                          "TIMESEND", "PARTSEND", "FERROR"}));
+             QStringList({"PHONE", "NAME", "BIRTHDATE", "DFIELD", "EFIELD", "FFIELD", "GFIELD", "SEND",
+                          "DATESEND", "TIMESEND", "PARTSEND", "FERROR"}));
     QCOMPARE(columnValues(m->IBFields, "FORTEMP").first(), QStringLiteral("[TEL]"));
     QCOMPARE(columnValues(m->IBOper, "NAME"),
              QStringList({"opEqual", "opNotEqual", "opContains", "opGreater", "opLess"}));
@@ -386,8 +386,8 @@ private slots:
     m->IBContacts.cancel();
     m->IBContacts.edit();
     m->IBContacts.post();
-    QCOMPARE(states, QList<DataSet::State>({DataSet::State::Insert, DataSet::State::Browse, DataSet::State::Edit,
-                                            DataSet::State::Browse}));
+    QCOMPARE(states, QList<DataSet::State>({DataSet::State::Insert, DataSet::State::Browse,
+                                            DataSet::State::Edit, DataSet::State::Browse}));
     QCOMPARE(rows, QList<int>({3, 5, 4}));
   }
 };

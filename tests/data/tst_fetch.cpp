@@ -96,7 +96,8 @@ private slots:
     model.setHeaderTitle("name", QStringLiteral("Имя"));
     QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Имя"));
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("PHONE"));
-    const int send = model.columnOf("SEND"), date = model.columnOf("DATESEND"), birth = model.columnOf("BIRTHDATE");
+    const int send = model.columnOf("SEND"), date = model.columnOf("DATESEND"),
+              birth = model.columnOf("BIRTHDATE");
     // Row k holds contact 1001 + k: SEND (k+1) % 4, DATESEND 2024-01-01 + (k+1) days.
     QCOMPARE(model.data(model.index(0, date)).toString(), QStringLiteral("02.01.2024"));
     QCOMPARE(model.data(model.index(0, send)).toInt(), 1);

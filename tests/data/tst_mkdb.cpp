@@ -27,7 +27,8 @@ Run mkdb(const QStringList &args, const QString &workDir = QString()) {
   p.start(qEnvironmentVariable("BL_BIN_DIR") + "/brisklane-mkdb", args);
   if (!p.waitForFinished(60000))
     return {-1, {}, "did not finish"};
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+          QString::fromLocal8Bit(p.readAllStandardOutput()),
           QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
@@ -51,11 +52,14 @@ private slots:
   void splitScript_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QStringList>("statements");
-    QTest::newRow("plain") << "create table A (X integer);\ncommit;" << QStringList{"create table A (X integer)", "commit"};
-    QTest::newRow("semicolon in literal") << "insert into T values ('a;b');" << QStringList{"insert into T values ('a;b')"};
+    QTest::newRow("plain") << "create table A (X integer);\ncommit;"
+                           << QStringList{"create table A (X integer)", "commit"};
+    QTest::newRow("semicolon in literal")
+        << "insert into T values ('a;b');" << QStringList{"insert into T values ('a;b')"};
     QTest::newRow("comments") << "-- a; b\ninsert into T values (1); /* ; */\n-- tail;\n"
                               << QStringList{"-- a; b\ninsert into T values (1)"};
-    QTest::newRow("no final semicolon") << "select 1 from RDB$DATABASE" << QStringList{"select 1 from RDB$DATABASE"};
+    QTest::newRow("no final semicolon")
+        << "select 1 from RDB$DATABASE" << QStringList{"select 1 from RDB$DATABASE"};
   }
   void splitScript() {
     QFETCH(QString, script);
@@ -108,12 +112,29 @@ private slots:
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("after");
-    QTest::newRow("register") << "--register" << "" << "/data/kyv.fdb" << "/data/kyv.fdb";
-    QTest::newRow("register replaces") << "--register" << "/old.fdb" << "/data/kyv.fdb" << "/data/kyv.fdb";
-    QTest::newRow("if unset, unset") << "--register-if-unset" << "" << "/data/kyv.fdb" << "/data/kyv.fdb";
-    QTest::newRow("if unset, set") << "--register-if-unset" << "/old.fdb" << "/data/kyv.fdb" << "/old.fdb";
-    QTest::newRow("relative") << "--register" << "" << "kyv.fdb" << QDir::rootPath() + "kyv.fdb";
-    QTest::newRow("server") << "--register" << "" << "dbhost:/srv/kyv.fdb" << "dbhost:/srv/kyv.fdb";
+    QTest::newRow("register") << "--register"
+                              << ""
+                              << "/data/kyv.fdb"
+                              << "/data/kyv.fdb";
+    QTest::newRow("register replaces") << "--register"
+                                       << "/old.fdb"
+                                       << "/data/kyv.fdb"
+                                       << "/data/kyv.fdb";
+    QTest::newRow("if unset, unset") << "--register-if-unset"
+                                     << ""
+                                     << "/data/kyv.fdb"
+                                     << "/data/kyv.fdb";
+    QTest::newRow("if unset, set") << "--register-if-unset"
+                                   << "/old.fdb"
+                                   << "/data/kyv.fdb"
+                                   << "/old.fdb";
+    QTest::newRow("relative") << "--register"
+                              << ""
+                              << "kyv.fdb" << QDir::rootPath() + "kyv.fdb";
+    QTest::newRow("server") << "--register"
+                            << ""
+                            << "dbhost:/srv/kyv.fdb"
+                            << "dbhost:/srv/kyv.fdb";
   }
   void registersTheLocation() {
     QFETCH(QString, option);

@@ -42,22 +42,22 @@ private slots:
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QList<int>>("positions");
-    QTest::newRow("none") << "select 1 from RDB$DATABASE" << "select 1 from RDB$DATABASE" << QStringList{}
-                          << QList<int>{};
-    QTest::newRow("one") << "SELECT * FROM CONTACTS\nWHERE IDGROUP = :ID" << "SELECT * FROM CONTACTS\nWHERE IDGROUP = ?"
-                         << QStringList{"ID"} << QList<int>{0};
+    QTest::newRow("none") << "select 1 from RDB$DATABASE"
+                          << "select 1 from RDB$DATABASE" << QStringList{} << QList<int>{};
+    QTest::newRow("one") << "SELECT * FROM CONTACTS\nWHERE IDGROUP = :ID"
+                         << "SELECT * FROM CONTACTS\nWHERE IDGROUP = ?" << QStringList{"ID"} << QList<int>{0};
     QTest::newRow("old key and repeat") << "update T set ID = :ID, N = :n where ID = :OLD_ID or ID = :id"
                                         << "update T set ID = ?, N = ? where ID = ? or ID = ?"
                                         << QStringList{"ID", "N", "OLD_ID"} << QList<int>{0, 1, 2, 0};
     QTest::newRow("colon in literal") << "select * from C where (NAME LIKE '%:x''y:z%') and (IDGROUP = :ID)"
                                       << "select * from C where (NAME LIKE '%:x''y:z%') and (IDGROUP = ?)"
                                       << QStringList{"ID"} << QList<int>{0};
-    QTest::newRow("quoted name and comments") << "select \":A\" -- :B\n/* :C */ from T where X = :D"
-                                              << "select \":A\" -- :B\n/* :C */ from T where X = ?"
-                                              << QStringList{"D"} << QList<int>{0};
-    QTest::newRow("cyrillic literal") << "select * from C where NAME = 'Иван:' and ID=:ID"
-                                      << "select * from C where NAME = 'Иван:' and ID=?" << QStringList{"ID"}
-                                      << QList<int>{0};
+    QTest::newRow("quoted name and comments")
+        << "select \":A\" -- :B\n/* :C */ from T where X = :D"
+        << "select \":A\" -- :B\n/* :C */ from T where X = ?" << QStringList{"D"} << QList<int>{0};
+    QTest::newRow("cyrillic literal")
+        << "select * from C where NAME = 'Иван:' and ID=:ID"
+        << "select * from C where NAME = 'Иван:' and ID=?" << QStringList{"ID"} << QList<int>{0};
   }
   void namedParams() {
     QFETCH(QString, sql);
@@ -70,7 +70,8 @@ private slots:
   void textRoundTrip_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("cyrillic") << QStringLiteral("Иван Петров");
-    QTest::newRow("all cyrillic letters") << QStringLiteral("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя");
+    QTest::newRow("all cyrillic letters")
+        << QStringLiteral("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя");
     QTest::newRow("signs") << QStringLiteral("№ «кавычки» — €");
     QTest::newRow("ascii") << QStringLiteral("Plain name");
     QTest::newRow("full width") << QString(100, QChar(0x0416));
@@ -121,8 +122,10 @@ private slots:
 
   void wideTypes() {
     Transaction tr(att);
-    Query q(tr, "select CAST(:T AS TIMESTAMP), GEN_ID(GEN_CONTACTS_ID, 5000000000), CAST(:D AS DOUBLE PRECISION), "
-                "CAST(12.34 AS NUMERIC(9,2)), CAST(:T AS DATE) from RDB$DATABASE");
+    Query q(
+        tr,
+        "select CAST(:T AS TIMESTAMP), GEN_ID(GEN_CONTACTS_ID, 5000000000), CAST(:D AS DOUBLE PRECISION), "
+        "CAST(12.34 AS NUMERIC(9,2)), CAST(:T AS DATE) from RDB$DATABASE");
     const QDateTime stamp(QDate(2024, 2, 29), QTime(23, 59, 58, 123));
     q.setParam("T", stamp);
     q.setParam("D", 2.5);
@@ -167,7 +170,8 @@ private slots:
 
   void sameParameterTwice() {
     Transaction tr(att);
-    Query q(tr, "select CAST(:A AS INTEGER) * 10 + CAST(:B AS INTEGER) + CAST(:a AS INTEGER) from RDB$DATABASE");
+    Query q(tr,
+            "select CAST(:A AS INTEGER) * 10 + CAST(:B AS INTEGER) + CAST(:a AS INTEGER) from RDB$DATABASE");
     QCOMPARE(q.paramNames(), QStringList({"A", "B"}));
     q.setParam("a", 7);
     q.setParam("B", 1);
@@ -179,11 +183,19 @@ private slots:
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("sqlState");
     QTest::addColumn<QString>("fragment");
-    QTest::newRow("syntax") << "selec 1 from RDB$DATABASE" << "42000" << "Token unknown";
-    QTest::newRow("unknown table") << "select * from NO_SUCH_TABLE" << "42S02" << "NO_SUCH_TABLE";
-    QTest::newRow("required column") << "insert into LISTGROUPS (ID) values (1)" << "23000" << "NAME";
-    QTest::newRow("too long") << "insert into LISTFILT (ID, FILT, NAME) values (1, 'x', '0123456789012345678901234567890')"
-                              << "22001" << "truncation";
+    QTest::newRow("syntax") << "selec 1 from RDB$DATABASE"
+                            << "42000"
+                            << "Token unknown";
+    QTest::newRow("unknown table") << "select * from NO_SUCH_TABLE"
+                                   << "42S02"
+                                   << "NO_SUCH_TABLE";
+    QTest::newRow("required column") << "insert into LISTGROUPS (ID) values (1)"
+                                     << "23000"
+                                     << "NAME";
+    QTest::newRow("too long")
+        << "insert into LISTFILT (ID, FILT, NAME) values (1, 'x', '0123456789012345678901234567890')"
+        << "22001"
+        << "truncation";
   }
   void failuresCarryTheClientsText() {
     QFETCH(QString, sql);
@@ -307,10 +319,13 @@ private slots:
   void openFailures_data() {
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("fragment");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("missing file") << "/nonexistent-folder/kyv.fdb" << "/nonexistent-folder/kyv.fdb";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("missing file") << "/nonexistent-folder/kyv.fdb"
+                                  << "/nonexistent-folder/kyv.fdb";
     // A server location goes to the client unchanged; nothing listens on this port.
-    QTest::newRow("server") << "127.0.0.1/1:/srv/kyv.fdb" << "127.0.0.1";
+    QTest::newRow("server") << "127.0.0.1/1:/srv/kyv.fdb"
+                            << "127.0.0.1";
   }
   void openFailures() {
     QFETCH(QString, location);
