@@ -23,16 +23,21 @@ const QByteArray answer =
     "xmlns=\"http://sms.test/ns\"><SendSMSResult><int>57</int><int>0</int><int>2</int></SendSMSResult>"
     "</SendSMSResponse></soap:Body></soap:Envelope>";
 
-const QString message = QStringLiteral("Уважаемый Иван Петрович! Поздравляем вас с днём рождения. Ваш магазин");
+const QString message =
+    QStringLiteral("Уважаемый Иван Петрович! Поздравляем вас с днём рождения. Ваш магазин");
 
 struct Rates {
   double wall; // calls per second of elapsed time
   double cpu;  // calls per second of process CPU time
 };
 
-size_t discard(char *, size_t size, size_t count, void *) { return size * count; }
+size_t discard(char *, size_t size, size_t count, void *) {
+  return size * count;
+}
 
-double seconds(std::chrono::nanoseconds span) { return std::chrono::duration<double>(span).count(); }
+double seconds(std::chrono::nanoseconds span) {
+  return std::chrono::duration<double>(span).count();
+}
 
 // Wall time and the CPU time of the whole process (client and server threads alike); on a
 // shared machine the second is the steadier measure of what a call costs.
@@ -55,9 +60,9 @@ struct Span {
 Rates clientRates(const QString &url, int calls) {
   const Span span;
   for (int i = 0; i < calls; ++i) {
-    const ArrayOfInt items =
-        CreateGatewayProxy(false, url)->SendSMS(QStringLiteral("login"), QStringLiteral("secret"),
-                                                QStringLiteral("+79161234567"), message);
+    const ArrayOfInt items = CreateGatewayProxy(false, url)
+                                 ->SendSMS(QStringLiteral("login"), QStringLiteral("secret"),
+                                           QStringLiteral("+79161234567"), message);
     if (items.size() != 3)
       std::abort();
   }
@@ -129,7 +134,8 @@ int main(int argc, char **argv) {
   std::printf("| benchmark | baseline | measured | ratio |\n|---|---|---|---|\n");
   std::printf("| gateway SendSMS calls/s, best round (client vs bare libcurl loop) | %.0f | %.0f | %.2f |\n",
               bestBare, bestClient, bestClient / bestBare);
-  std::printf("| gateway SendSMS calls per CPU-second, median (client vs bare libcurl loop) | %.0f | %.0f | %.2f |\n",
-              median(bareCpu), median(clientCpu), median(clientCpu) / median(bareCpu));
+  std::printf(
+      "| gateway SendSMS calls per CPU-second, median (client vs bare libcurl loop) | %.0f | %.0f | %.2f |\n",
+      median(bareCpu), median(clientCpu), median(clientCpu) / median(bareCpu));
   return 0;
 }

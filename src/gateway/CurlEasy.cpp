@@ -35,14 +35,18 @@ CurlEasy::CurlEasy() {
     throw GatewayError(QStringLiteral("The HTTP library could not create a connection handle"));
 }
 
-CurlEasy::~CurlEasy() { curl_easy_cleanup(handle_); }
+CurlEasy::~CurlEasy() {
+  curl_easy_cleanup(handle_);
+}
 
 CurlHeaderList::CurlHeaderList(const QList<QByteArray> &lines) {
   for (const QByteArray &line : lines)
     append(line);
 }
 
-CurlHeaderList::~CurlHeaderList() { curl_slist_free_all(list_); }
+CurlHeaderList::~CurlHeaderList() {
+  curl_slist_free_all(list_);
+}
 
 void CurlHeaderList::append(const QByteArray &line) {
   curl_slist *grown = curl_slist_append(list_, line.constData());

@@ -24,7 +24,8 @@ QByteArray checkedUrl(const QString &address) {
     return lastEncoded;
   const QUrl url(address, QUrl::StrictMode);
   const QString scheme = url.scheme().toLower();
-  if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+  if (!url.isValid() || url.host().isEmpty() ||
+      (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
     throw GatewayError(QStringLiteral("The gateway address '%1' is not an http or https URL").arg(address));
   lastAddress = address;
   lastEncoded = url.toEncoded();
@@ -35,7 +36,8 @@ QByteArray checkedUrl(const QString &address) {
 
 GatewayProxy::GatewayProxy(const QString &endpointOrDescription, bool fromDescription,
                            const QString &serviceNamespace)
-    : address_(endpointOrDescription), fromDescription_(fromDescription), serviceNamespace_(serviceNamespace) {
+    : address_(endpointOrDescription), fromDescription_(fromDescription),
+      serviceNamespace_(serviceNamespace) {
   if (!fromDescription_)
     endpoint_ = address_;
 }
@@ -57,11 +59,7 @@ QStringList GatewayProxy::call(SoapRequest &request) {
   const QByteArray body = request.finish();
   // The empty "Accept:" and "Expect:" lines keep libcurl from adding headers of its own.
   const QList<QByteArray> headers{
-      userAgent,
-      "Accept:",
-      "SOAPAction: " + action,
-      "Content-Type: text/xml; charset=\"utf-8\"",
-      "Expect:",
+      userAgent, "Accept:", "SOAPAction: " + action, "Content-Type: text/xml; charset=\"utf-8\"", "Expect:",
   };
   return readResultItems(httpPost(checkedUrl(url), headers, body, timeouts_), url);
 }

@@ -20,6 +20,8 @@ GatewaySettings readGatewaySettings() {
           valueOrDefault(ini, QStringLiteral("Namespace"), QString::fromUtf16(defaultServiceNamespace))};
 }
 
-QString descriptionUrlOf(const QString &endpointUrl) { return endpointUrl + QStringLiteral("?WSDL"); }
+QString descriptionUrlOf(const QString &endpointUrl) {
+  return endpointUrl + QStringLiteral("?WSDL");
+}
 
 } // namespace gateway

@@ -85,7 +85,9 @@ int checkIdle(void *target, curl_off_t, curl_off_t received, curl_off_t, curl_of
   return watch->expired ? 1 : 0;
 }
 
-QString seconds(std::chrono::milliseconds span) { return QString::number(double(span.count()) / 1000.0); }
+QString seconds(std::chrono::milliseconds span) {
+  return QString::number(double(span.count()) / 1000.0);
+}
 
 template <typename Value> void setOption(CURL *curl, CURLoption option, Value value) {
   const CURLcode rc = curl_easy_setopt(curl, option, value);
@@ -101,7 +103,8 @@ QString failureText(CURLcode rc, const char *detail, const IdleWatch &watch, con
     return QStringLiteral("The gateway sent nothing for %1 s; the call was abandoned - '%2'")
         .arg(seconds(timeouts.idle), where);
   if (rc == CURLE_OPERATION_TIMEDOUT && !watch.connected)
-    return QStringLiteral("No connection to the gateway within %1 s - '%2'").arg(seconds(timeouts.connect), where);
+    return QStringLiteral("No connection to the gateway within %1 s - '%2'")
+        .arg(seconds(timeouts.connect), where);
   const QString text = detail[0] ? QString::fromUtf8(detail) : QString::fromUtf8(curl_easy_strerror(rc));
   return QStringLiteral("%1 - '%2'").arg(text, where);
 }

@@ -56,10 +56,11 @@ QString endpointFromDescription(const QByteArray &document, const QString &descr
   while (!xml.atEnd())
     xml.readNext();
   if (xml.hasError())
-    throw GatewayError(QStringLiteral("The service description '%1' is not readable XML: %2 (line %3, column %4)")
-                           .arg(descriptionUrl, xml.errorString())
-                           .arg(xml.lineNumber())
-                           .arg(xml.columnNumber()));
+    throw GatewayError(
+        QStringLiteral("The service description '%1' is not readable XML: %2 (line %3, column %4)")
+            .arg(descriptionUrl, xml.errorString())
+            .arg(xml.lineNumber())
+            .arg(xml.columnNumber()));
   if (location.isEmpty())
     throw GatewayError(
         QStringLiteral("The service description '%1' has no address for port \"SMSSoap\" of service \"SMS\"")

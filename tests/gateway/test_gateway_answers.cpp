@@ -84,7 +84,8 @@ private:
   QStringList callOperation(const QString &operation) {
     GatewayProxy p = proxy();
     if (operation == QLatin1String("send"))
-      return asTexts(p.SendSMS(QStringLiteral("l"), QStringLiteral("p"), QStringLiteral("+7"), QStringLiteral("m")));
+      return asTexts(
+          p.SendSMS(QStringLiteral("l"), QStringLiteral("p"), QStringLiteral("+7"), QStringLiteral("m")));
     return p.VerifySMSStatus(57);
   }
 
@@ -114,10 +115,11 @@ private slots:
     QTest::newRow("three integers: message 57, 2 parts")
         << "send" << 200 << QByteArray("OK") << xml << gatewayData("answers/send-three.xml")
         << QStringList{"57", "0", "2"};
-    QTest::newRow("two integers") << "send" << 200 << QByteArray("OK") << xml << gatewayData("answers/send-two.xml")
-                                  << QStringList{"57", "0"};
+    QTest::newRow("two integers") << "send" << 200 << QByteArray("OK") << xml
+                                  << gatewayData("answers/send-two.xml") << QStringList{"57", "0"};
     QTest::newRow("four integers") << "send" << 200 << QByteArray("OK") << xml
-                                   << gatewayData("answers/send-four.xml") << QStringList{"57", "0", "2", "9"};
+                                   << gatewayData("answers/send-four.xml")
+                                   << QStringList{"57", "0", "2", "9"};
     QTest::newRow("empty result") << "send" << 200 << QByteArray("OK") << xml
                                   << gatewayData("answers/send-empty.xml") << QStringList{};
     QTest::newRow("wrapper without result") << "send" << 200 << QByteArray("OK") << xml
@@ -154,29 +156,30 @@ private slots:
     QTest::addColumn<QString>("error"); // "%URL%" stands for the endpoint
     const QByteArray xml = "text/xml; charset=utf-8";
     const QByteArray fault = gatewayData("answers/fault.xml");
-    QTest::newRow("fault with status 500")
-        << "send" << 500 << QByteArray("Internal Server Error") << xml << fault << "Неверный логин или пароль";
-    QTest::newRow("fault with status 200") << "verify" << 200 << QByteArray("OK") << xml << fault
-                                           << "Неверный логин или пароль";
-    QTest::newRow("fault without fault string")
-        << "send" << 500 << QByteArray("Internal Server Error") << xml << gatewayData("answers/fault-no-string.xml")
-        << "The gateway reported a SOAP fault without a fault string";
+    QTest::newRow("fault with status 500") << "send" << 500 << QByteArray("Internal Server Error") << xml
+                                           << fault << "Неверный логин или пароль";
+    QTest::newRow("fault with status 200")
+        << "verify" << 200 << QByteArray("OK") << xml << fault << "Неверный логин или пароль";
+    QTest::newRow("fault without fault string") << "send" << 500 << QByteArray("Internal Server Error") << xml
+                                                << gatewayData("answers/fault-no-string.xml")
+                                                << "The gateway reported a SOAP fault without a fault string";
     QTest::newRow("404 page") << "send" << 404 << QByteArray("Not Found") << QByteArray("text/html")
                               << gatewayData("answers/page.html") << "Not Found (404) - '%URL%'";
-    QTest::newRow("redirect is not followed") << "verify" << 302 << QByteArray("Found") << QByteArray("text/html")
-                                              << QByteArray() << "Found (302) - '%URL%'";
-    QTest::newRow("503 with an envelope") << "send" << 503 << QByteArray("Service Unavailable") << xml
-                                          << gatewayData("answers/send-three.xml")
-                                          << "Service Unavailable (503) - '%URL%'";
-    QTest::newRow("500 without a fault") << "send" << 500 << QByteArray("Internal Server Error") << xml
-                                         << gatewayData("answers/send-three.xml")
-                                         << "Internal Server Error (500) - '%URL%'";
-    QTest::newRow("500 with broken XML") << "send" << 500 << QByteArray("Internal Server Error") << xml
-                                         << gatewayData("answers/broken.xml")
-                                         << "Internal Server Error (500) - '%URL%'";
-    QTest::newRow("html page") << "send" << 200 << QByteArray("OK") << QByteArray("text/html")
-                               << gatewayData("answers/page.html")
-                               << "The gateway answered with content of type text/html; SOAP expects text/xml";
+    QTest::newRow("redirect is not followed")
+        << "verify" << 302 << QByteArray("Found") << QByteArray("text/html") << QByteArray()
+        << "Found (302) - '%URL%'";
+    QTest::newRow("503 with an envelope")
+        << "send" << 503 << QByteArray("Service Unavailable") << xml << gatewayData("answers/send-three.xml")
+        << "Service Unavailable (503) - '%URL%'";
+    QTest::newRow("500 without a fault")
+        << "send" << 500 << QByteArray("Internal Server Error") << xml
+        << gatewayData("answers/send-three.xml") << "Internal Server Error (500) - '%URL%'";
+    QTest::newRow("500 with broken XML")
+        << "send" << 500 << QByteArray("Internal Server Error") << xml << gatewayData("answers/broken.xml")
+        << "Internal Server Error (500) - '%URL%'";
+    QTest::newRow("html page")
+        << "send" << 200 << QByteArray("OK") << QByteArray("text/html") << gatewayData("answers/page.html")
+        << "The gateway answered with content of type text/html; SOAP expects text/xml";
     QTest::newRow("plain text in capitals")
         << "verify" << 200 << QByteArray("OK") << QByteArray("TEXT/PLAIN") << QByteArray("busy")
         << "The gateway answered with content of type TEXT/PLAIN; SOAP expects text/xml";
@@ -184,7 +187,8 @@ private slots:
         << "send" << 500 << QByteArray("Internal Server Error") << QByteArray("text/html")
         << gatewayData("answers/page.html")
         << "The gateway answered with content of type text/html; SOAP expects text/xml";
-    QTest::newRow("broken XML") << "send" << 200 << QByteArray("OK") << xml << gatewayData("answers/broken.xml")
+    QTest::newRow("broken XML") << "send" << 200 << QByteArray("OK") << xml
+                                << gatewayData("answers/broken.xml")
                                 << "The gateway's answer is not readable XML: Premature end of document. "
                                    "(line 1, column 302)";
     QTest::newRow("empty body") << "verify" << 200 << QByteArray("OK") << xml << QByteArray()
@@ -193,15 +197,16 @@ private slots:
     QTest::newRow("not an envelope") << "verify" << 200 << QByteArray("OK") << xml
                                      << gatewayData("answers/not-envelope.xml")
                                      << "The gateway's answer is not a SOAP envelope (root element html)";
-    QTest::newRow("envelope without body") << "verify" << 200 << QByteArray("OK") << xml
-                                           << gatewayData("answers/no-body.xml")
-                                           << "The gateway's answer has no SOAP body";
+    QTest::newRow("envelope without body")
+        << "verify" << 200 << QByteArray("OK") << xml << gatewayData("answers/no-body.xml")
+        << "The gateway's answer has no SOAP body";
     QTest::newRow("several elements, none is the result")
         << "verify" << 200 << QByteArray("OK") << xml << gatewayData("answers/verify-no-result-name.xml")
-        << "The gateway's answer VerifySMSStatusResponse holds several elements and none of them is the result";
-    QTest::newRow("item that is not an integer") << "send" << 200 << QByteArray("OK") << xml
-                                                 << gatewayData("answers/send-not-integer.xml")
-                                                 << "Item 2 of the gateway's answer is not a 32-bit integer: 'zero'";
+        << "The gateway's answer VerifySMSStatusResponse holds several elements and none of them is the "
+           "result";
+    QTest::newRow("item that is not an integer")
+        << "send" << 200 << QByteArray("OK") << xml << gatewayData("answers/send-not-integer.xml")
+        << "Item 2 of the gateway's answer is not a 32-bit integer: 'zero'";
     QTest::newRow("item beyond 32 bits")
         << "send" << 200 << QByteArray("OK") << xml
         << gatewayData("answers/send-three.xml").replace("<int>57</int>", "<int>2147483648</int>")
@@ -263,7 +268,8 @@ private slots:
       GatewayProxy(url, false, testNamespace).VerifySMSStatus(1);
       QFAIL("the call succeeded");
     } catch (const GatewayError &e) {
-      QVERIFY2(e.text().startsWith(QStringLiteral("Failed to connect to 127.0.0.1 port")), qPrintable(e.text()));
+      QVERIFY2(e.text().startsWith(QStringLiteral("Failed to connect to 127.0.0.1 port")),
+               qPrintable(e.text()));
       QVERIFY2(e.text().endsWith(QStringLiteral(" - '%1'").arg(url)), qPrintable(e.text()));
     }
   }
@@ -279,12 +285,16 @@ private slots:
     server_.setResponder([](const ReceivedRequest &request) {
       // The phone number "thread-call" comes back as the first two items.
       const qsizetype start = request.body.indexOf("<PhoneNumber>") + 13;
-      const QList<QByteArray> ids = request.body.mid(start, request.body.indexOf('<', start) - start).split('-');
+      const QList<QByteArray> ids =
+          request.body.mid(start, request.body.indexOf('<', start) - start).split('-');
       const QByteArray items = "<int>" + ids.value(0) + "</int><int>" + ids.value(1) + "</int><int>1</int>";
-      return CannedAnswer{200, "OK", "text/xml",
-                          gatewayData("answers/send-three.xml")
-                              .replace("<int>57</int><int>0</int><int>2</int>", items),
-                          false, false};
+      return CannedAnswer{
+          200,
+          "OK",
+          "text/xml",
+          gatewayData("answers/send-three.xml").replace("<int>57</int><int>0</int><int>2</int>", items),
+          false,
+          false};
     });
     const QString url = server_.url();
     constexpr int threads = 4;
@@ -295,8 +305,10 @@ private slots:
       workers.emplace_back([&, t] {
         for (int c = 0; c < calls; ++c) {
           try {
-            const ArrayOfInt items = CreateGatewayProxy(false, url)->SendSMS(
-                QStringLiteral("l"), QStringLiteral("p"), QStringLiteral("%1-%2").arg(t).arg(c), QStringLiteral("m"));
+            const ArrayOfInt items =
+                CreateGatewayProxy(false, url)
+                    ->SendSMS(QStringLiteral("l"), QStringLiteral("p"), QStringLiteral("%1-%2").arg(t).arg(c),
+                              QStringLiteral("m"));
             if (items != ArrayOfInt{t, c, 1})
               mismatches[t].append(QStringLiteral("%1-%2").arg(t).arg(c));
           } catch (const GatewayError &e) {

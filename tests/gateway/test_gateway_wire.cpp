@@ -1,7 +1,7 @@
 // What the client puts on the wire: exact request bytes, text conversion, settings and the
 // description-document form of the proxy.
-#include "LocalGateway.h"
 #include "GatewayTestFiles.h"
+#include "LocalGateway.h"
 
 #include "common/AppPaths.h"
 #include "common/Cp1251.h"
@@ -64,25 +64,22 @@ private slots:
   void requestBytes_data() {
     QTest::addColumn<Call>("call");
     QTest::addColumn<QString>("golden");
-    QTest::newRow("SendSMS, Cyrillic text with markup and line breaks")
-        << Call([](SMSSoap &p) {
-             p.SendSMS(QStringLiteral("shop&co"), QStringLiteral("p<a>s\"s'"), QStringLiteral("+79161234567"),
-                       QStringLiteral("Привет, мир!\r\nЦена < 5 & > 3"));
-           })
-        << "requests/SendSMS.http";
-    QTest::newRow("SendSMS, empty texts") << Call([](SMSSoap &p) { p.SendSMS({}, {}, {}, {}); })
-                                           << "requests/SendSMS-empty.http";
+    QTest::newRow("SendSMS, Cyrillic text with markup and line breaks") << Call([](SMSSoap &p) {
+      p.SendSMS(QStringLiteral("shop&co"), QStringLiteral("p<a>s\"s'"), QStringLiteral("+79161234567"),
+                QStringLiteral("Привет, мир!\r\nЦена < 5 & > 3"));
+    }) << "requests/SendSMS.http";
+    QTest::newRow("SendSMS, empty texts")
+        << Call([](SMSSoap &p) { p.SendSMS({}, {}, {}, {}); }) << "requests/SendSMS-empty.http";
     QTest::newRow("VerifySMSStatus") << Call([](SMSSoap &p) { p.VerifySMSStatus(57); })
                                      << "requests/VerifySMSStatus.http";
-    QTest::newRow("VerifySMSStatus, negative number") << Call([](SMSSoap &p) { p.VerifySMSStatus(-2147483647 - 1); })
-                                                      << "requests/VerifySMSStatus-min.http";
-    QTest::newRow("SendSeveralSMS")
-        << Call([](SMSSoap &p) {
-             p.SendSeveralSMS(QStringLiteral("shop"), QStringLiteral("secret"),
-                              {{QStringLiteral("+79161234567"), QStringLiteral("Первое")},
-                               {QStringLiteral("+79037654321"), QStringLiteral("a&b")}});
-           })
-        << "requests/SendSeveralSMS.http";
+    QTest::newRow("VerifySMSStatus, negative number")
+        << Call([](SMSSoap &p) { p.VerifySMSStatus(-2147483647 - 1); })
+        << "requests/VerifySMSStatus-min.http";
+    QTest::newRow("SendSeveralSMS") << Call([](SMSSoap &p) {
+      p.SendSeveralSMS(QStringLiteral("shop"), QStringLiteral("secret"),
+                       {{QStringLiteral("+79161234567"), QStringLiteral("Первое")},
+                        {QStringLiteral("+79037654321"), QStringLiteral("a&b")}});
+    }) << "requests/SendSeveralSMS.http";
   }
 
   // Two calls through two proxies: the second may travel on the first one's connection, and
@@ -196,7 +193,8 @@ private slots:
     QFETCH(QByteArray, location);
     QFETCH(QString, endpoint);
     const QString base = server_.url(QString());
-    const QByteArray document = gatewayData("sms.wsdl").replace("@LOCATION@", location.replace("%URL%", base.toLatin1()));
+    const QByteArray document =
+        gatewayData("sms.wsdl").replace("@LOCATION@", location.replace("%URL%", base.toLatin1()));
     server_.setResponder([document](const ReceivedRequest &request) {
       if (request.method == "GET")
         return CannedAnswer{200, "OK", "text/xml; charset=utf-8", document, false};
