@@ -7,6 +7,7 @@
 #include "data/Query.h"
 #include "data/TDModule.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -122,6 +123,26 @@ private slots:
     QCOMPARE(m->IBGroups.fieldLength("NAME"), 100);
     QCOMPARE(m->IBTemplate.rowCount(), 0);
     QCOMPARE(m->IBFilter.rowCount(), 0);
+  }
+
+  // The texts of every statement the data sets run, kept in golden/datamodule_statements.sql.
+  void statementTextsMatchTheGoldenFile() {
+    TDModule module;
+    const QList<std::pair<const char *, DataSet *>> sets{
+        {"IBGroups", &module.IBGroups},   {"IBContacts", &module.IBContacts}, {"IBFields", &module.IBFields},
+        {"IBTemplate", &module.IBTemplate}, {"IBOptions", &module.IBOptions},   {"IBOper", &module.IBOper},
+        {"IBFilter", &module.IBFilter}};
+    QString text;
+    for (const auto &[name, ds] : sets) {
+      text += QStringLiteral("-- %1 select\n%2;\n").arg(name, ds->selectSql());
+      text += QStringLiteral("-- %1 insert\n%2;\n").arg(name, ds->insertSql());
+      text += QStringLiteral("-- %1 modify\n%2;\n").arg(name, ds->modifySql());
+      text += QStringLiteral("-- %1 delete\n%2;\n").arg(name, ds->deleteSql());
+      text += QStringLiteral("-- %1 refresh\n%2;\n").arg(name, ds->refreshSql());
+    }
+    QFile golden(QFINDTESTDATA("golden/datamodule_statements.sql"));
+    QVERIFY(golden.open(QIODevice::ReadOnly));
+    QCOMPARE(text, QString::fromUtf8(golden.readAll()));
   }
 
   void contactsFollowTheCurrentGroup() {

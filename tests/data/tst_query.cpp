@@ -92,6 +92,17 @@ private slots:
     QCOMPARE(read.value(2).toInt(), name.size());
   }
 
+  // Exact bytes on disk: Windows Cyrillic, one byte per letter.
+  void storedBytesAreWindowsCyrillic() {
+    Transaction tr(att);
+    Query insert(tr, "insert into LISTGROUPS (ID, NAME) values (1, :NAME)");
+    insert.setParam("NAME", QStringLiteral("Иван Ёж №1"));
+    insert.execute();
+    Query read(tr, "select CAST(NAME AS VARCHAR(100) CHARACTER SET OCTETS) from LISTGROUPS");
+    read.execute();
+    QCOMPARE(read.value(0).toByteArray().toHex(' '), QByteArray("c8 e2 e0 ed 20 a8 e6 20 b9 31"));
+  }
+
   void valueRoundTrip_data() {
     QTest::addColumn<QString>("column");
     QTest::addColumn<QVariant>("value");
