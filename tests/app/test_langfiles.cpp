@@ -79,12 +79,12 @@ KeyList emptyKeys() {
   };
 }
 
-// Controls of the windows that keep the text they are built with and have no key: the "..."
-// button of the log file and the status bar's panels.
+// Controls of the windows whose text the program writes itself and that have no key: the
+// "..." button of the log file, the status bar's panels, the live count beside the template.
 KeyList ownTextControls() {
   return {
       {"TToolButton", {"sbLogFile"}},
-      {"TLabel", {"StatusPanel0", "StatusPanel1"}},
+      {"TLabel", {"StatusPanel0", "StatusPanel1", "lbCount"}},
   };
 }
 
