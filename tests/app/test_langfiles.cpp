@@ -6,6 +6,10 @@
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
 #include "common/TextLines.h"
+#include "compose/ui/TFAddTemplate.h"
+#include "compose/ui/TFListTemplate.h"
+#include "data/ui/TFAddContact.h"
+#include "data/ui/TFAddGroup.h"
 #include "support/AppFolder.h"
 #include "support/ScriptedDialogs.h"
 
@@ -122,6 +126,11 @@ using WindowFactory = std::function<std::unique_ptr<QWidget>()>;
 QList<std::pair<QString, WindowFactory>> windows() {
   return {
       {"main window", [] { return std::make_unique<TFMain>(); }},
+      {"contact dialog", [] { return std::make_unique<TFAddContact>(nullptr); }},
+      {"group dialog", [] { return std::make_unique<TFAddGroup>(nullptr); }},
+      {"template dialog", [] { return std::make_unique<TFAddTemplate>(nullptr, nullptr); }},
+      {"template list", [] { return std::make_unique<TFListTemplate>("FListTemplate", nullptr); }},
+      {"filter list", [] { return std::make_unique<TFListTemplate>("FListFilter", nullptr); }},
   };
 }
 
