@@ -88,13 +88,12 @@ void SettingsController::edited(const QString &field, const QVariant &value) {
   DataSet &options = row_->dataSet();
   if (!options.isOpen())
     return;
-  {
-    // The operator's text stays as typed: entering edit mode must not show the old value.
-    showing_ = true;
-    const auto done = qScopeGuard([this] { showing_ = false; });
-    if (!options.isEditing())
-      options.edit();
-  }
+  // The operator's text stays as typed: neither entering edit mode nor the new value (an
+  // unfinished "-" reads as empty) is shown back into the controls.
+  showing_ = true;
+  const auto done = qScopeGuard([this] { showing_ = false; });
+  if (!options.isEditing())
+    options.edit();
   options.setValue(field, value);
 }
 

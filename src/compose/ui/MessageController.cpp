@@ -96,9 +96,7 @@ void MessageController::PMTemplatePopup() {
   QMenu *menu = page_->PMTemplate;
   const QString saveCaption = langText(CurrentLang(), QStringLiteral("TMenuItem"), QStringLiteral("pmSave"));
   const QString editCaption = langText(CurrentLang(), QStringLiteral("TMenuItem"), QStringLiteral("pmEdit"));
-  const auto old = menu->actions();
-  menu->clear();
-  qDeleteAll(old);
+  menu->clear(); // deletes the items it owns
 
   QList<templates::Saved> saved;
   if (data_ && data_->IBTemplate.isOpen()) {
