@@ -13,15 +13,15 @@ namespace {
 
 // Each thread keeps its last handle, so that consecutive calls of one worker reuse the open
 // connection to the gateway instead of connecting anew for every message. The handle is lent
-// to one transfer at a time; every option is cleared before the next one.
+// to one transfer at a time, and every option is cleared when the transfer ends.
 thread_local std::unique_ptr<CurlEasy> idleHandle;
 
 class LentHandle {
 public:
-  LentHandle() : handle_(idleHandle ? std::move(idleHandle) : std::make_unique<CurlEasy>()) {
-    handle_->reset();
-  }
+  LentHandle() : handle_(idleHandle ? std::move(idleHandle) : std::make_unique<CurlEasy>()) {}
   ~LentHandle() {
+    // The options point into the finished transfer's buffers; none may outlive it.
+    handle_->reset();
     if (!idleHandle)
       idleHandle = std::move(handle_);
   }
