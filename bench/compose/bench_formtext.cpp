@@ -2,11 +2,11 @@
 // and the cost of showing all those messages in the preview box.
 //   bench_formtext [contacts]      (default 100000)
 // Prints one table row per measurement; ratios are against the bare fetch.
+#include "common/Cp1251.h"
 #include "compose/FieldPlaceholders.h"
 #include "compose/FormText.h"
 #include "compose/RecipientQuery.h"
 #include "compose/Translit.h"
-#include "common/Cp1251.h"
 #include "data/Attachment.h"
 #include "data/DatabaseCreator.h"
 #include "data/Query.h"
@@ -99,17 +99,17 @@ int main(int argc, char **argv) {
   QString joined;
   const int runs = 3;
   const double join = bestOf(runs, {[&] {
-    QStringList lines;
-    lines.reserve(messages.size());
-    for (const TRecSMS &m : messages)
-      lines.append(m.Text);
-    joined = lines.join(u'\n');
-  }})[0];
+                               QStringList lines;
+                               lines.reserve(messages.size());
+                               for (const TRecSMS &m : messages)
+                                 lines.append(m.Text);
+                               joined = lines.join(u'\n');
+                             }})[0];
   const double show = bestOf(runs, {[&] {
-    box.clear();
-    box.setPlainText(joined);
-    QApplication::processEvents();
-  }})[0];
+                               box.clear();
+                               box.setPlainText(joined);
+                               QApplication::processEvents();
+                             }})[0];
 
   if (rows != contacts || messages.size() != contacts) {
     std::fprintf(stderr, "expected %d rows, read %lld and made %lld messages\n", contacts, (long long)rows,
@@ -119,7 +119,8 @@ int main(int argc, char **argv) {
   std::printf("| measurement (%d contacts) | ms | ratio to bare fetch |\n|---|---|---|\n", contacts);
   std::printf("| bare fetch of the recipient query | %.0f | 1.00 |\n", fetch);
   std::printf("| FormText, 4 placeholders | %.0f | %.2f |\n", form, form / fetch);
-  std::printf("| FormText, 4 placeholders, transliterated | %.0f | %.2f |\n", formTranslit, formTranslit / fetch);
+  std::printf("| FormText, 4 placeholders, transliterated | %.0f | %.2f |\n", formTranslit,
+              formTranslit / fetch);
   std::printf("| full preview: join the lines | %.0f | %.2f |\n", join, join / fetch);
   std::printf("| full preview: show the joined text | %.0f | %.2f |\n", show, show / fetch);
   const bool ok = form <= 2 * fetch && formTranslit <= 2 * fetch;

@@ -30,7 +30,8 @@ TMasSMS FormText(Attachment &db, const QString &templateText, const QString &que
   while (q.fetch()) {
     const QList<QVariant> &row = q.row();
     auto columnText = [&](int column) {
-      return column >= 0 && column < row.size() ? formatter.format(row[column], columns[column].type) : QString();
+      return column >= 0 && column < row.size() ? formatter.format(row[column], columns[column].type)
+                                                : QString();
     };
     TRecSMS sms;
     sms.Text = substitutePlaceholders(templateText, placeholders, columnText);

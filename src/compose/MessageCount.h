@@ -11,7 +11,9 @@ namespace message_count {
 constexpr int CyrillicPart = 64;
 constexpr int LatinPart = 140;
 
-inline int partSize(bool transliterated) { return transliterated ? LatinPart : CyrillicPart; }
+inline int partSize(bool transliterated) {
+  return transliterated ? LatinPart : CyrillicPart;
+}
 
 // 1 for a text that fits one part (an empty one too), otherwise length / size rounded up.
 qint64 partsOf(qsizetype length, int size);

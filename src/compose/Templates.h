@@ -9,7 +9,9 @@ namespace templates {
 
 // FTEXT holds at most this many characters; a longer text is stored cut.
 constexpr qsizetype MaxTextLength = 2000;
-inline QString textForStore(const QString &text) { return text.left(MaxTextLength); }
+inline QString textForStore(const QString &text) {
+  return text.left(MaxTextLength);
+}
 
 struct Saved {
   qint32 id = 0;

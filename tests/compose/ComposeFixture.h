@@ -24,7 +24,8 @@ struct ComposeFixture {
   }
 
   void addGroup(int id, const QString &name) {
-    exec(QStringLiteral("INSERT INTO LISTGROUPS (ID, NAME) VALUES (:ID, :NAME)"), {{"ID", id}, {"NAME", name}});
+    exec(QStringLiteral("INSERT INTO LISTGROUPS (ID, NAME) VALUES (:ID, :NAME)"),
+         {{"ID", id}, {"NAME", name}});
   }
 
   // PHONE, NAME, BIRTHDATE, DFIELD, SEND, TIMESEND, ID, IDGROUP

@@ -1,13 +1,13 @@
 // Message generation against a real database: the placeholder table and column list from the
 // field descriptors, the substitution rules of FormText, the recipient queries and counting.
 #include "ComposeFixture.h"
+#include "common/Cp1251.h"
 #include "compose/FieldPlaceholders.h"
 #include "compose/FormText.h"
 #include "compose/MessageCount.h"
 #include "compose/RecipientQuery.h"
 #include "compose/Templates.h"
 #include "compose/Translit.h"
-#include "common/Cp1251.h"
 #include "data/DatabaseError.h"
 
 #include <QLocale>
@@ -66,7 +66,7 @@ void TestFormText::initTestCase() {
   f->addGroup(1, "Семья");
   f->addGroup(2, "Работа");
   f->addContact(1, 1, "+79001", "Иван", QDate(1980, 5, 17), "d1", 1, QTime(9, 5, 7));
-  f->addContact(2, 1, "+79002", "[NAM]");                 // a name that is its own code; NULLs
+  f->addContact(2, 1, "+79002", "[NAM]");                     // a name that is its own code; NULLs
   f->addContact(3, 2, "+79003", "x[BIR]", QDate(2001, 1, 2)); // a name holding a later code
   f->addContact(4, 2, QVariant(), "Анна");
 }
@@ -93,7 +93,9 @@ void TestFormText::placeholdersFollowDescriptorOrder() {
   QCOMPARE(p.menu.last().tag, 7);
 }
 
-void TestFormText::listFieldsNamesEveryDescriptorThenId() { QCOMPARE(GetListFields(f->db), allColumns); }
+void TestFormText::listFieldsNamesEveryDescriptorThenId() {
+  QCOMPARE(GetListFields(f->db), allColumns);
+}
 
 void TestFormText::formText_data() {
   QTest::addColumn<QString>("templ");
@@ -102,25 +104,39 @@ void TestFormText::formText_data() {
   QTest::addColumn<QStringList>("expected");
 
   const QString first2 = " WHERE ID IN (1, 2)";
-  QTest::newRow("no placeholders") << "Привет всем" << first2 << false << QStringList{"Привет всем", "Привет всем"};
-  QTest::newRow("repeated placeholder") << "[NAM], [NAM]!" << " WHERE ID = 1" << false << QStringList{"Иван, Иван!"};
-  QTest::newRow("several fields") << "[NAM] [TEL] [FL1]" << " WHERE ID = 1" << false
-                                  << QStringList{"Иван +79001 d1"};
-  QTest::newRow("name holding its own code") << "Hi [NAM]." << " WHERE ID = 2" << false << QStringList{"Hi [NAM]."};
-  QTest::newRow("name holding a later code") << "[NAM]" << " WHERE ID = 3" << false << QStringList{"x02.01.2001"};
-  QTest::newRow("date in short format") << "[BIR]" << " WHERE ID = 1" << false << QStringList{"17.05.1980"};
-  QTest::newRow("NULL date is day zero") << "[BIR]" << " WHERE ID = 2" << false << QStringList{"30.12.1899"};
-  QTest::newRow("integer") << "[SND]" << " WHERE ID = 1" << false << QStringList{"1"};
-  QTest::newRow("NULL integer is 0") << "[SND]" << " WHERE ID = 2" << false << QStringList{"0"};
-  QTest::newRow("time in long format") << "[TMS]" << " WHERE ID = 1" << false << QStringList{"09:05:07"};
-  QTest::newRow("NULL time is midnight") << "[TMS]" << " WHERE ID = 2" << false << QStringList{"00:00:00"};
-  QTest::newRow("NULL text is empty") << "<[FL1]><[TEL]>" << " WHERE ID = 4" << false << QStringList{"<><>"};
-  QTest::newRow("code case must match") << "[nam]" << " WHERE ID = 1" << false << QStringList{"[nam]"};
-  QTest::newRow("empty result") << "[NAM]" << " WHERE ID = -1" << false << QStringList{};
-  QTest::newRow("transliteration on") << "Дорогой [NAM]" << " WHERE ID = 1" << true
-                                      << QStringList{"Dorogoi Ivan"};
-  QTest::newRow("template itself untouched by translit off") << "Дорогой [NAM]" << " WHERE ID = 1" << false
-                                                            << QStringList{"Дорогой Иван"};
+  QTest::newRow("no placeholders") << "Привет всем" << first2 << false
+                                   << QStringList{"Привет всем", "Привет всем"};
+  QTest::newRow("repeated placeholder") << "[NAM], [NAM]!"
+                                        << " WHERE ID = 1" << false << QStringList{"Иван, Иван!"};
+  QTest::newRow("several fields") << "[NAM] [TEL] [FL1]"
+                                  << " WHERE ID = 1" << false << QStringList{"Иван +79001 d1"};
+  QTest::newRow("name holding its own code") << "Hi [NAM]."
+                                             << " WHERE ID = 2" << false << QStringList{"Hi [NAM]."};
+  QTest::newRow("name holding a later code") << "[NAM]"
+                                             << " WHERE ID = 3" << false << QStringList{"x02.01.2001"};
+  QTest::newRow("date in short format") << "[BIR]"
+                                        << " WHERE ID = 1" << false << QStringList{"17.05.1980"};
+  QTest::newRow("NULL date is day zero") << "[BIR]"
+                                         << " WHERE ID = 2" << false << QStringList{"30.12.1899"};
+  QTest::newRow("integer") << "[SND]"
+                           << " WHERE ID = 1" << false << QStringList{"1"};
+  QTest::newRow("NULL integer is 0") << "[SND]"
+                                     << " WHERE ID = 2" << false << QStringList{"0"};
+  QTest::newRow("time in long format") << "[TMS]"
+                                       << " WHERE ID = 1" << false << QStringList{"09:05:07"};
+  QTest::newRow("NULL time is midnight") << "[TMS]"
+                                         << " WHERE ID = 2" << false << QStringList{"00:00:00"};
+  QTest::newRow("NULL text is empty") << "<[FL1]><[TEL]>"
+                                      << " WHERE ID = 4" << false << QStringList{"<><>"};
+  QTest::newRow("code case must match") << "[nam]"
+                                        << " WHERE ID = 1" << false << QStringList{"[nam]"};
+  QTest::newRow("empty result") << "[NAM]"
+                                << " WHERE ID = -1" << false << QStringList{};
+  QTest::newRow("transliteration on") << "Дорогой [NAM]"
+                                      << " WHERE ID = 1" << true << QStringList{"Dorogoi Ivan"};
+  QTest::newRow("template itself untouched by translit off")
+      << "Дорогой [NAM]"
+      << " WHERE ID = 1" << false << QStringList{"Дорогой Иван"};
 }
 
 void TestFormText::formText() {
@@ -181,14 +197,15 @@ void TestFormText::recipientQuery_data() {
   const QString C = "SELECT " + allColumns + " FROM CONTACTS";
   const QString orFilter = "NAME = 'Иван' OR NAME = 'Анна'";
   QTest::newRow("all") << RecipientScope{true, false, {}} << "" << C << QList<int>{1, 2, 3, 4};
-  QTest::newRow("all, filtered") << RecipientScope{true, false, {}} << orFilter << C + " WHERE (" + orFilter + ")"
-                                 << QList<int>{1, 4};
-  QTest::newRow("group") << RecipientScope{false, true, 2} << "" << C + " WHERE IDGROUP = 2" << QList<int>{3, 4};
+  QTest::newRow("all, filtered") << RecipientScope{true, false, {}} << orFilter
+                                 << C + " WHERE (" + orFilter + ")" << QList<int>{1, 4};
+  QTest::newRow("group") << RecipientScope{false, true, 2} << "" << C + " WHERE IDGROUP = 2"
+                         << QList<int>{3, 4};
   // The parentheses keep an OR condition inside the group.
   QTest::newRow("group, filtered") << RecipientScope{false, true, 2} << orFilter
                                    << C + " WHERE IDGROUP = 2 AND (" + orFilter + ")" << QList<int>{4};
-  QTest::newRow("both ticked: group wins") << RecipientScope{true, true, 1} << "" << C + " WHERE IDGROUP = 1"
-                                           << QList<int>{1, 2};
+  QTest::newRow("both ticked: group wins")
+      << RecipientScope{true, true, 1} << "" << C + " WHERE IDGROUP = 1" << QList<int>{1, 2};
 }
 
 void TestFormText::recipientQuery() {

@@ -283,14 +283,15 @@ void TestMessagePage::sampleIsFirstContactWhateverScope() {
   page->cbGroup->click(); // scope: group 5 if it were current
   CurrentFilter() = "ID = 3";
   c->butPrRefClick();
-  const QString first = FormText(dm->KyvBase, "Дорогой [NAM]",
-                                 "SELECT FIRST 1 " + GetListFields(dm->KyvBase) + " FROM CONTACTS",
-                                 placeholderTable(), nullptr)
-                            .first()
-                            .Text;
+  const QString first =
+      FormText(dm->KyvBase, "Дорогой [NAM]",
+               "SELECT FIRST 1 " + GetListFields(dm->KyvBase) + " FROM CONTACTS", placeholderTable(), nullptr)
+          .first()
+          .Text;
   QCOMPARE(page->mmPreview->toPlainText(), first);
   // Ticking transliteration rewrites the sample; clearing it makes it again from the template.
-  translitTable().parse(cp1251::encode(QString("Д-D\nо-o\nр-r\nг-g\nй-i\nИ-I\nв-v\nа-a\nн-n\nА-A\nБ-B\nи-i\nс-s")));
+  translitTable().parse(
+      cp1251::encode(QString("Д-D\nо-o\nр-r\nг-g\nй-i\nИ-I\nв-v\nа-a\nн-n\nА-A\nБ-B\nи-i\nс-s")));
   page->cbTranslit->click();
   QVERIFY(!page->mmPreview->toPlainText().contains(u'Д'));
   QVERIFY(page->mmPreview->toPlainText().startsWith("Dorogoi "));

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QScopeGuard>
 
-bool OptionsRow::pending() const { return options_.isEditing(); }
+bool OptionsRow::pending() const {
+  return options_.isEditing();
+}
 
 void OptionsRow::enterEdit() {
   if (options_.isOpen() && !options_.isEditing())

@@ -107,9 +107,13 @@ void SettingsController::TS4Hide() {
     row_->leave();
 }
 
-void SettingsController::TSOptionsShow() { TS4Show(); }
+void SettingsController::TSOptionsShow() {
+  TS4Show();
+}
 
-void SettingsController::TSOptionsHide() { TS4Hide(); }
+void SettingsController::TSOptionsHide() {
+  TS4Hide();
+}
 
 void SettingsController::TSInterShow() {
   if (!page_->edLoginSh->text().isEmpty() || !page_->edPassSh->text().isEmpty() || !row_)
@@ -125,18 +129,22 @@ void SettingsController::butSaveShClick() {
 
 void SettingsController::butSaveClick() {
   if (row().save())
-    Dialogs::instance().message(QStringLiteral("Brisklane"), LangConst().stSuccOp, Dialogs::Icon::Information);
+    Dialogs::instance().message(QStringLiteral("Brisklane"), LangConst().stSuccOp,
+                                Dialogs::Icon::Information);
 }
 
 void SettingsController::sbLogFileClick() {
   // No default suffix: ".txt" is appended to whatever name is chosen.
-  const QString chosen = Dialogs::instance().saveFileName(QString(), QStringLiteral("Текстовый файл (*.txt)"), QString());
+  const QString chosen =
+      Dialogs::instance().saveFileName(QString(), QStringLiteral("Текстовый файл (*.txt)"), QString());
   if (chosen.isEmpty())
     return;
   row().chooseLogFile(chosen);
 }
 
-void SettingsController::dbcbLogClick() { page_->sbLogFile->setEnabled(page_->dbcbLog->isChecked()); }
+void SettingsController::dbcbLogClick() {
+  page_->sbLogFile->setEnabled(page_->dbcbLog->isChecked());
+}
 
 void SettingsController::butApplyClick() {
   CurrentLang() = page_->cbxLang->currentIndex() >= 0 ? page_->cbxLang->currentText() : QString();

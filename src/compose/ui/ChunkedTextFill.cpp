@@ -10,7 +10,9 @@ ChunkedTextFill::ChunkedTextFill(QPlainTextEdit *box, QObject *parent)
   connect(timer_, &QTimer::timeout, this, &ChunkedTextFill::addSlice);
 }
 
-bool ChunkedTextFill::running() const { return timer_->isActive(); }
+bool ChunkedTextFill::running() const {
+  return timer_->isActive();
+}
 
 void ChunkedTextFill::start(QStringList lines) {
   timer_->stop();

@@ -162,7 +162,9 @@ TMasSMS MessageController::generate(const QString &query) const {
                   page_->cbTranslit->isChecked() ? &translitTable() : nullptr);
 }
 
-bool MessageController::previewFilling() const { return fill_->running(); }
+bool MessageController::previewFilling() const {
+  return fill_->running();
+}
 
 void MessageController::TS3Show() {
   if (page_->mmTemplate->toPlainText().isEmpty())
@@ -197,7 +199,8 @@ void MessageController::butCountClick() {
   const bool translit = page_->cbTranslit->isChecked();
   const TMasSMS messages = generate(countQuery(GetListFields(data().KyvBase), scope()));
   const qint64 total = message_count::totalParts(messages, translit);
-  Dialogs::instance().message(QStringLiteral("Brisklane"), LangConst().stCountSMS + u' ' + QString::number(total),
+  Dialogs::instance().message(QStringLiteral("Brisklane"),
+                              LangConst().stCountSMS + u' ' + QString::number(total),
                               Dialogs::Icon::Information);
 }
 
@@ -210,8 +213,8 @@ void MessageController::cbTranslitClick() {
   if (sample->toPlainText().isEmpty())
     return;
   const TMasSMS messages =
-      FormText(data().KyvBase, page_->mmTemplate->toPlainText(), firstContactQuery(GetListFields(data().KyvBase)),
-               placeholderTable(), nullptr);
+      FormText(data().KyvBase, page_->mmTemplate->toPlainText(),
+               firstContactQuery(GetListFields(data().KyvBase)), placeholderTable(), nullptr);
   if (!messages.isEmpty())
     sample->setPlainText(messages.first().Text);
 }

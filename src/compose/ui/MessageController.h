@@ -22,7 +22,8 @@ class MessageController : public QObject {
   Q_OBJECT
 public:
   // The data module is DModule unless one is given (tests).
-  MessageController(MessagePage *page, PreviewPage *preview, TDModule *data = nullptr, QObject *parent = nullptr);
+  MessageController(MessagePage *page, PreviewPage *preview, TDModule *data = nullptr,
+                    QObject *parent = nullptr);
   ~MessageController() override;
 
   // Start-up step: the placeholder table and the field menu, built once.

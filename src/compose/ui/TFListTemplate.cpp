@@ -24,8 +24,8 @@ TFListTemplate::TFListTemplate(const QString &formName, DataSet *rows, QWidget *
   // Only the name is shown.
   for (int c = 0; c < model_->columnCount(); ++c)
     DBTemplGrid->setColumnHidden(c, c != model_->columnOf(QStringLiteral("NAME")));
-  model_->setHeaderTitle(QStringLiteral("NAME"), langText(CurrentLang(), QStringLiteral("Other"),
-                                                          QStringLiteral("FieldTplName")));
+  model_->setHeaderTitle(QStringLiteral("NAME"),
+                         langText(CurrentLang(), QStringLiteral("Other"), QStringLiteral("FieldTplName")));
   model_->attachSelectionModel(DBTemplGrid->selectionModel());
   connect(model_, &DataSetModel::errorOccurred, this, [](const QString &, const QString &text) {
     try {

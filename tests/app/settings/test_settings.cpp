@@ -86,9 +86,18 @@ void TestSettings::gatewayEditsReloadOnlyWhenBothEmpty_data() {
   QTest::addColumn<QString>("password");
   QTest::addColumn<QString>("expectedLogin");
   QTest::addColumn<QString>("expectedPassword");
-  QTest::newRow("both cleared: reloaded") << "" << "" << "user" << "secret";
-  QTest::newRow("only login cleared: kept") << "" << "typed" << "" << "typed";
-  QTest::newRow("only password cleared: kept") << "typed" << "" << "typed" << "";
+  QTest::newRow("both cleared: reloaded") << ""
+                                          << ""
+                                          << "user"
+                                          << "secret";
+  QTest::newRow("only login cleared: kept") << ""
+                                            << "typed"
+                                            << ""
+                                            << "typed";
+  QTest::newRow("only password cleared: kept") << "typed"
+                                               << ""
+                                               << "typed"
+                                               << "";
 }
 
 void TestSettings::gatewayEditsReloadOnlyWhenBothEmpty() {
@@ -150,9 +159,12 @@ void TestSettings::leavingPageStoresTypedValues() {
 void TestSettings::logFileChooser_data() {
   QTest::addColumn<QString>("chosen");
   QTest::addColumn<QString>("expected"); // relative to the folder; empty: LOGFILE unchanged
-  QTest::newRow("plain name") << "modem" << "modem.txt";
-  QTest::newRow("name already ending in .txt") << "modem.txt" << "modem.txt.txt";
-  QTest::newRow("folder missing: nothing stored") << "missing/modem" << "";
+  QTest::newRow("plain name") << "modem"
+                              << "modem.txt";
+  QTest::newRow("name already ending in .txt") << "modem.txt"
+                                               << "modem.txt.txt";
+  QTest::newRow("folder missing: nothing stored") << "missing/modem"
+                                                  << "";
 }
 
 void TestSettings::logFileChooser() {
@@ -201,11 +213,16 @@ void TestSettings::pauseEditTakesIntegerCharactersOnly_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("shown");
   QTest::addColumn<QVariant>("value");
-  QTest::newRow("digits") << "15" << "15" << QVariant(15);
-  QTest::newRow("letters refused") << "1a2b" << "12" << QVariant(12);
-  QTest::newRow("negative") << "-3" << "-3" << QVariant(-3);
-  QTest::newRow("sign only later") << "4-" << "4" << QVariant(4);
-  QTest::newRow("too many digits for the column") << "12345678901" << "123456789" << QVariant(123456789);
+  QTest::newRow("digits") << "15"
+                          << "15" << QVariant(15);
+  QTest::newRow("letters refused") << "1a2b"
+                                   << "12" << QVariant(12);
+  QTest::newRow("negative") << "-3"
+                            << "-3" << QVariant(-3);
+  QTest::newRow("sign only later") << "4-"
+                                   << "4" << QVariant(4);
+  QTest::newRow("too many digits for the column") << "12345678901"
+                                                  << "123456789" << QVariant(123456789);
 }
 
 void TestSettings::pauseEditTakesIntegerCharactersOnly() {
