@@ -9,11 +9,17 @@
 #include <QTest>
 #include <QTimer>
 
-ContactsFixture::ContactsFixture(const QString &lang) {
+ContactsFixture::ContactsFixture(const TestDatabase &db, const QString &lang) {
   folder.copyShippedFiles();
   folder.writeText("kyv.ini", "[params]\r\nLang=" + lang + "\r\n");
   reloadLangFiles();
   module = std::make_unique<TDModule>();
+  module->openAt(db.path());
+  // One database serves the whole run; every test starts from the seed rows alone.
+  for (const char *sql : {"DELETE FROM CONTACTS", "DELETE FROM LISTGROUPS", "DELETE FROM TEMPLATE",
+                          "DELETE FROM LISTFILT", "UPDATE RB_FIELDS SET FVISIBLE = 1",
+                          "UPDATE RB_FIELDS SET NAMEDS = 'NAME' WHERE ID = 2"})
+    execute(sql);
   module->openAt(db.path());
   window = std::make_unique<TFMain>();
   window->show();
@@ -97,4 +103,9 @@ void ContactsFixture::whenDialogOpens(std::function<void(TFParentAdd &)> answer)
       dialog->reject();
     }
   });
+}
+
+void ContactsFixture::typeText(QWidget *widget, const QString &text) {
+  for (QChar c : text)
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The contacts page as the operator meets it: a fresh database, the data module, the main
-// window with its contacts page controller, shipped language files, and scripted message
-// boxes. Rows are set up with plain statements; dialogs opened by row events are answered
+// The contacts page as the operator meets it: the test run's database emptied of groups,
+// contacts, templates and filters, the data module, the main window with its contacts page
+// controller, shipped language files, and scripted message boxes. Rows are set up with plain statements; dialogs opened by row events are answered
 // by a callback run once the dialog is up.
 #include "app/TFMain.h"
 #include "app/TFParentAdd.h"
@@ -20,12 +20,11 @@
 class ContactsFixture {
 public:
   // lang is written to kyv.ini before the main window reads it.
-  explicit ContactsFixture(const QString &lang = QStringLiteral("English"));
+  explicit ContactsFixture(const TestDatabase &db, const QString &lang = QStringLiteral("English"));
   ~ContactsFixture();
 
   AppFolder folder;
   ScriptedDialogs dialogs;
-  TestDatabase db;
   std::unique_ptr<TDModule> module;
   std::unique_ptr<TFMain> window;
 
@@ -43,6 +42,9 @@ public:
   void selectGroup(int id);
   void focusGroups();
   void focusContacts();
+
+  // Types text key by key as the operator would (any letters, Cyrillic included).
+  static void typeText(QWidget *widget, const QString &text);
 
   // Runs answer on the next modal add or rename dialog once it is up; answer must close it.
   static void whenDialogOpens(std::function<void(TFParentAdd &)> answer);

@@ -24,13 +24,14 @@ TFAddGroup &groupDialog(TFParentAdd &d) { return *qobject_cast<TFAddGroup *>(&d)
 void type(QLineEdit *edit, const QString &text) {
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
+  ContactsFixture::typeText(edit, text);
 }
 } // namespace
 
 class ContactsDialogsTest : public QObject {
   Q_OBJECT
 
+  std::unique_ptr<TestDatabase> db;
   std::unique_ptr<ContactsFixture> f;
 
   int groupCount(const QString &name) {
@@ -38,8 +39,10 @@ class ContactsDialogsTest : public QObject {
   }
 
 private slots:
-  void init() { f = std::make_unique<ContactsFixture>(); }
+  void initTestCase() { db = std::make_unique<TestDatabase>(); }
+  void init() { f = std::make_unique<ContactsFixture>(*db); }
   void cleanup() { f.reset(); }
+  void cleanupTestCase() { db.reset(); }
 
   void newGroupConfirmed_data() {
     QTest::addColumn<QString>("name");
@@ -60,7 +63,7 @@ private slots:
     ContactsFixture::whenDialogOpens([&](TFParentAdd &d) {
       caption = d.windowTitle();
       QCOMPARE(d.focusWidget(), groupDialog(d).DBEdit1);
-      QTest::keyClicks(groupDialog(d).DBEdit1, name);
+      ContactsFixture::typeText(groupDialog(d).DBEdit1, name);
       d.butOK->click();
       stayedOpen = d.isVisible();
       QCOMPARE(f->module->IBGroups.state(), stayedOpen ? DataSet::State::Insert : DataSet::State::Browse);
@@ -185,11 +188,11 @@ private slots:
       caption = d.windowTitle();
       TFAddContact &c = contactDialog(d);
       QCOMPARE(d.focusWidget(), c.DBEdit1);
-      QTest::keyClicks(c.DBEdit1, "Вера");
-      QTest::keyClicks(c.mkePhone, "+79001234567");
+      ContactsFixture::typeText(c.DBEdit1, "Вера");
+      ContactsFixture::typeText(c.mkePhone, "+79001234567");
       c.DBDateEdit1->setValueByOperator(QDate(1990, 5, 17));
-      QTest::keyClicks(c.DBEdit3, "one");
-      QTest::keyClicks(c.DBEdit6, "four");
+      ContactsFixture::typeText(c.DBEdit3, "one");
+      ContactsFixture::typeText(c.DBEdit6, "four");
       d.butOK->click();
     });
     f->window->ActInsert->trigger();
@@ -349,7 +352,7 @@ private slots:
       auto *e = d.findChild<DBEdit *>(edit);
       QVERIFY(e);
       QCOMPARE(e->maxLength(), length);
-      QTest::keyClicks(e, QString(length + 5, u'ж'));
+      ContactsFixture::typeText(e, QString(length + 5, u'ж'));
       QCOMPARE(d.DS->value(e->field()).toString(), QString(length, u'ж'));
       d.butOK->click();
     });
@@ -373,7 +376,7 @@ private slots:
       dialogName = groupDialog(d).DBEdit1->text();
       d.butOK->click();
     });
-    QTest::keyClicks(&edit, "!");
+    ContactsFixture::typeText(&edit, "!");
     QCOMPARE(during, DataSet::State::Edit);
     QCOMPARE(f->module->IBGroups.state(), DataSet::State::Browse);
     QCOMPARE(edit.text(), QStringLiteral("Old"));
