@@ -1,0 +1,102 @@
+// The GSM sub-page and the serial settings dialog, offscreen.
+#include "GsmTestSetup.h"
+#include "ModemSimulator.h"
+#include "support/ScriptedDialogs.h"
+#include "common/LangConstants.h"
+#include "gsm/ui/GsmSubPage.h"
+#include "gsm/ui/TFSetCom.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+class TestGsmWidgets : public QObject {
+  Q_OBJECT
+private slots:
+  void init();
+  void portListAndSearchButton();
+  void searchSelectsFoundPort();
+  void failedSearchIsReported();
+  void settingsDialogDefaults();
+
+private:
+  std::unique_ptr<PrivatePortMap> ports_;
+  std::unique_ptr<ScriptedDialogs> dialogs_;
+};
+
+void TestGsmWidgets::init() {
+  ports_ = std::make_unique<PrivatePortMap>();
+  dialogs_.reset(); // the old one uninstalls itself before the new one installs
+  dialogs_ = std::make_unique<ScriptedDialogs>();
+  LangConst().stAuto = QStringLiteral(u"Автопоиск");
+  LangConst().erFindPort = QStringLiteral(u"Модем не найден");
+}
+
+void TestGsmWidgets::portListAndSearchButton() {
+  ModemSimulator a(ModemSimulator::Behaviour::Silent), b(ModemSimulator::Behaviour::Silent);
+  ports_->map(3, a.devicePath());
+  ports_->map(7, b.devicePath());
+  GsmSubPage page;
+  page.show(); // showing the page builds the list
+  QCOMPARE(page.cbxCOM->count(), 3);
+  QCOMPARE(page.cbxCOM->itemText(0), QStringLiteral(u"Автопоиск"));
+  QCOMPARE(page.cbxCOM->itemText(1), QStringLiteral("COM3"));
+  QCOMPARE(page.cbxCOM->itemText(2), QStringLiteral("COM7"));
+  QCOMPARE(page.cbxCOM->currentIndex(), 0);
+  QVERIFY(page.butAuto->isEnabled());
+  page.cbxCOM->setCurrentIndex(1);
+  QVERIFY(!page.butAuto->isEnabled());
+  QCOMPARE(page.selectedPortNumber(), 3);
+  page.cbxCOM->setCurrentIndex(0);
+  QVERIFY(page.butAuto->isEnabled());
+  page.cbxCOM->setCurrentIndex(2);
+  page.hide();
+  page.show(); // coming back resets the choice
+  QCOMPARE(page.cbxCOM->currentIndex(), 0);
+  QCOMPARE(page.selectedPortNumber(), 0);
+}
+
+void TestGsmWidgets::searchSelectsFoundPort() {
+  ModemSimulator modem;
+  ports_->map(2, modem.devicePath());
+  GsmSubPage page;
+  page.GetListPorts();
+  try {
+    page.butAutoClick();
+  } catch (const AppError &e) {
+    QFAIL(qPrintable(e.text()));
+  }
+  QCOMPARE(page.cbxCOM->currentText(), QStringLiteral("COM2"));
+  QCOMPARE(page.selectedPortNumber(), 2);
+  QVERIFY(page.butAuto->isEnabled()); // enabled again although a port item is selected
+  QCOMPARE(dialogs_->waitCursorDepth, 0);
+}
+
+void TestGsmWidgets::failedSearchIsReported() {
+  GsmSubPage page;
+  page.GetListPorts();
+  try {
+    page.butAutoClick();
+    QFAIL("a search without ports found a modem");
+  } catch (const ModemSearchError &e) {
+    QCOMPARE(e.text(), QStringLiteral(u"Модем не найден\r\nError code: 2"));
+  }
+  QVERIFY(page.butAuto->isEnabled());
+  QCOMPARE(dialogs_->waitCursorDepth, 0);
+}
+
+void TestGsmWidgets::settingsDialogDefaults() {
+  TFSetCom dialog;
+  QCOMPARE(dialog.objectName(), QStringLiteral("FSetCom"));
+  QCOMPARE(dialog.cbxRate->currentText(), QStringLiteral("57600"));
+  QCOMPARE(dialog.cbxBit->currentText(), QStringLiteral("8"));
+  QCOMPARE(dialog.cbxStopBit->currentIndex(), 0);
+  QVERIFY(dialog.butOK->isDefault());
+  for (const char *name : {"lbRate", "lbBit", "lbStopBit", "lbParity", "lbControl", "gbxSetCom", "cbxParity",
+                           "cbxControl", "butCancel"})
+    QVERIFY2(dialog.findChild<QWidget *>(QLatin1String(name)), name);
+}
+
+QTEST_MAIN(TestGsmWidgets)
+#include "test_gsm_widgets.moc"
