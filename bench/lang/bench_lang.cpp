@@ -92,7 +92,8 @@ int main() {
     std::printf("the two transliterations differ\n");
     return 1;
   }
-  const double scanned = bestMicros(2000, [&] { sink = sink + scanTranslit(translitTable(), message).size(); });
+  const double scanned =
+      bestMicros(2000, [&] { sink = sink + scanTranslit(translitTable(), message).size(); });
   const double indexed = bestMicros(2000, [&] { sink = sink + Translit(message).size(); });
   std::printf("transliteration of %lld characters: rule scan %.2f us, index %.2f us, ratio %.3f\n",
               static_cast<long long>(message.size()), scanned, indexed, indexed / scanned);

@@ -8,7 +8,9 @@
 
 namespace {
 
-QString fold(const QString &name) { return name.trimmed().toCaseFolded(); }
+QString fold(const QString &name) {
+  return name.trimmed().toCaseFolded();
+}
 
 // A section line is "[name]"; the name is what lies between '[' and the last ']'.
 bool sectionName(const QString &line, QString *name) {
@@ -55,7 +57,9 @@ void checkText(const QString &text) {
 
 } // namespace
 
-IniFile::IniFile(const QString &path) : path_(path) { parse(readAllOrEmpty(path)); }
+IniFile::IniFile(const QString &path) : path_(path) {
+  parse(readAllOrEmpty(path));
+}
 
 IniFile IniFile::fromBytes(QByteArrayView bytes) {
   IniFile ini;
@@ -120,7 +124,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
 
   const QString wantedSection = fold(section);
   const QString wantedKey = fold(key);
-  qsizetype sectionLine = -1; // the first section of that name
+  qsizetype sectionLine = -1;   // the first section of that name
   qsizetype lastInSection = -1; // its last non-empty line
   qsizetype keyLine = -1;
   bool inside = false;

@@ -48,7 +48,9 @@ LangFileCache &cache() {
 
 } // namespace
 
-std::span<const LangConstantKey> langConstantKeys() { return constantKeys; }
+std::span<const LangConstantKey> langConstantKeys() {
+  return constantKeys;
+}
 
 LangConstants &LangConst() {
   static LangConstants instance;

@@ -9,11 +9,13 @@
 
 // Every key of section [Constant], in one list: the struct members, the loader and the
 // key checks of the language files are all generated from it.
+// clang-format off
 #define BL_LANG_CONSTANT_KEYS(X)                                                                             \
   X(stNew) X(stwNew) X(stEdit) X(stDel) X(stDelGroup) X(stDelContact) X(stDelTemplate) X(stDelFilter)        \
   X(stDelAllGroup) X(stAuto) X(stError) X(stParamFilter) X(pmBreak) X(stBirthDay) X(erFindPort)             \
   X(erPortFalse) X(erSetState) X(stAutoSend) X(stTime) X(stSpan) X(stAutoStop) X(stStop) X(stASendStop)     \
   X(stSuccOp) X(stCountSMS) X(stEmail) X(stServerError) X(stQueryOutlook) X(stFormatError) X(stContact)
+// clang-format on
 
 // The message texts of the current language, exactly as the file gives them (a multi-line
 // text such as stDelAllGroup still holds its code-4 separators: pass it through GetIniText).

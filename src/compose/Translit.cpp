@@ -10,7 +10,9 @@ namespace {
 
 // ASCII letters are one source whatever their case; every other character is exact
 // (Cyrillic capitals and small letters are different sources).
-char16_t fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
+char16_t fold(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c;
+}
 
 } // namespace
 
@@ -71,8 +73,14 @@ QString translitFilePath(const QString &lang) {
   return app_paths::findBesideExecutable(QStringLiteral("translit/") + lang + QStringLiteral(".trs"));
 }
 
-void LoadTranslit() { LoadTranslit(CurrentLang()); }
+void LoadTranslit() {
+  LoadTranslit(CurrentLang());
+}
 
-void LoadTranslit(const QString &lang) { translitTable().load(translitFilePath(lang)); }
+void LoadTranslit(const QString &lang) {
+  translitTable().load(translitFilePath(lang));
+}
 
-QString Translit(const QString &text) { return translitTable().apply(text); }
+QString Translit(const QString &text) {
+  return translitTable().apply(text);
+}

@@ -39,33 +39,35 @@ KeyList textKeys() {
     constants << QString::fromLatin1(k.key);
   return {
       {"TForm",
-       {"FMain", "FAddContact", "FAddFilter", "FAddGroup", "FAddTemplate", "FFilter", "FImportCSV", "FListFilter",
-        "FListTemplate", "FSetCom", "FSetTimer"}},
-      {"TLabel", QStringList{"lbTitles",    "lbMainText", "lbContacts", "lbTemplate",  "lbPreview", "lbTypeSend",
-                             "lbSend",      "lbAbout",    "lbHelp",     "lbTempl",     "lbPrev",    "lbFullText",
-                             "lbShLogin",   "lbShPass",   "lbCOM",      "lbLang",      "lbGsmTime", "lbEmLogin",
-                             "lbEmPass",    "lbEmPOP",    "lbNPhone",   "lbMessage",   "lbAbProgram",
-                             "lbAbVersion", "lbAbCopy",   "lbAbWarn",   "lbName",      "lbImPhone", "lbImName",
-                             "lbImBirth",   "lbRate",     "lbBit",      "lbStopBit",   "lbParity",  "lbControl",
-                             "lbDateTimer", "lbTimeTimer"} +
-                     numbered("Label", 1, 7) + numbered("lbImField", 1, 4)},
+       {"FMain", "FAddContact", "FAddFilter", "FAddGroup", "FAddTemplate", "FFilter", "FImportCSV",
+        "FListFilter", "FListTemplate", "FSetCom", "FSetTimer"}},
+      {"TLabel",
+       QStringList{"lbTitles",   "lbMainText", "lbContacts", "lbTemplate", "lbPreview",   "lbTypeSend",
+                   "lbSend",     "lbAbout",    "lbHelp",     "lbTempl",    "lbPrev",      "lbFullText",
+                   "lbShLogin",  "lbShPass",   "lbCOM",      "lbLang",     "lbGsmTime",   "lbEmLogin",
+                   "lbEmPass",   "lbEmPOP",    "lbNPhone",   "lbMessage",  "lbAbProgram", "lbAbVersion",
+                   "lbAbCopy",   "lbAbWarn",   "lbName",     "lbImPhone",  "lbImName",    "lbImBirth",
+                   "lbRate",     "lbBit",      "lbStopBit",  "lbParity",   "lbControl",   "lbDateTimer",
+                   "lbTimeTimer"} +
+           numbered("Label", 1, 7) + numbered("lbImField", 1, 4)},
       {"TToolButton",
        {"tbImport", "tbExport", "tbFilter", "tbFields", "tbInsert", "tbEdit", "tbDelete", "tbTemplate",
         "tbTemplFields", "tbTimer", "tbStart", "tbRefresh"}},
       {"TMenuItem", {"MSExcel1", "CSV1", "N4", "N5", "pmCSV2", "pmMSOutlook", "pmEmail", "pmSave", "pmEdit"}},
       {"TButton",
-       {"butCount", "butPrRef", "butSaveSh", "butRefresh", "butPort", "butAuto", "butApply", "butSave", "butSend",
-        "butOK", "butCancel", "Button1", "Button2", "butTplRename", "butTplDel", "butTplClose"}},
-      {"TGroupBox", {"gbxSelectGroup", "gbxOptions", "gbxTestMes", "gbxData", "gbxImport", "gbxSetCom", "gbxTimePar"}},
+       {"butCount", "butPrRef", "butSaveSh", "butRefresh", "butPort", "butAuto", "butApply", "butSave",
+        "butSend", "butOK", "butCancel", "Button1", "Button2", "butTplRename", "butTplDel", "butTplClose"}},
+      {"TGroupBox",
+       {"gbxSelectGroup", "gbxOptions", "gbxTestMes", "gbxData", "gbxImport", "gbxSetCom", "gbxTimePar"}},
       {"TCheckBox", {"cbTranslit", "cbFlashAll", "cbAll", "cbGroup", "cbFlash", "cbAnd", "cbOr", "cbTitle"}},
       {"TTabSheet", {"TS1", "TS2", "TS3", "TS4", "TSInter", "TSGSM", "TSOptions", "TS5", "TS6"}},
       {"TDBCheckBox", {"dbcbLog"}},
       {"TComboBox", {"cbxRate", "cbxBit", "cbxStopBit", "cbxParity", "cbxControl"}},
       {"Constant", constants},
-      {"Fields",
-       {"DSPHONE", "DSNAME", "DSBIRTHDATE", "DSDFIELD", "DSEFIELD", "DSFFIELD", "DSGFIELD", "DSSEND", "DSDATESEND",
-        "DSTIMESEND", "DSPARTSEND", "DSFERROR", "DSGROUPS", "fPhone", "fName", "fBirthDate", "fField1", "fField2",
-        "fField3", "fField4", "fSend", "fDateSend", "fTimeSend", "fPartSend", "fError"}},
+      {"Fields", {"DSPHONE",   "DSNAME",     "DSBIRTHDATE", "DSDFIELD",   "DSEFIELD", "DSFFIELD", "DSGFIELD",
+                  "DSSEND",    "DSDATESEND", "DSTIMESEND",  "DSPARTSEND", "DSFERROR", "DSGROUPS", "fPhone",
+                  "fName",     "fBirthDate", "fField1",     "fField2",    "fField3",  "fField4",  "fSend",
+                  "fDateSend", "fTimeSend",  "fPartSend",   "fError"}},
       {"Titles", pageKeys},
       {"MainText", pageKeys},
       {"Other", {"FieldTplName"}},
@@ -215,8 +217,8 @@ void TestLangFiles::portSettingLists() {
   const auto items = [&](const char *key) {
     return ini.readString("TComboBox", key).split(QChar(4), Qt::SkipEmptyParts);
   };
-  QCOMPARE(items("cbxRate"), QStringList({"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200",
-                                          "38400", "56000", "57600", "115200", "128000", "256000"}));
+  QCOMPARE(items("cbxRate"), QStringList({"110", "300", "600", "1200", "2400", "4800", "9600", "14400",
+                                          "19200", "38400", "56000", "57600", "115200", "128000", "256000"}));
   QCOMPARE(items("cbxBit"), QStringList({"5", "6", "7", "8"}));
   QCOMPARE(items("cbxStopBit").size(), 3);
   QCOMPARE(items("cbxParity").size(), 5); // none, odd, even, mark, space
@@ -251,7 +253,8 @@ void TestLangFiles::windowControls() {
   QVERIFY(!keys.isEmpty());
   QStringList missing;
   for (const LanguageKey &k : keys)
-    if (!empty.contains(k.section.toLower() + '/' + k.key.toLower()) && ini.readString(k.section, k.key).isEmpty())
+    if (!empty.contains(k.section.toLower() + '/' + k.key.toLower()) &&
+        ini.readString(k.section, k.key).isEmpty())
       missing << k.section + '/' + k.key;
   QVERIFY2(missing.isEmpty(), qPrintable("no text for " + missing.join(", ")));
   QVERIFY(!ini.readString("TForm", widget->objectName()).isEmpty());

@@ -139,7 +139,8 @@ void TestLanguage::controlText_data() {
                                                        << "lbInChild"
                                                        << "design child label";
   QTest::newRow("list a,4,4,b gives a and b, a selected") << "TComboBox"
-                                                          << "cbxOne" << "a" + sep + sep + "b"
+                                                          << "cbxOne"
+                                                          << "a" + sep + sep + "b"
                                                           << "cbxOne"
                                                           << "a|b @0";
   QTest::newRow("list without separator gives one item") << "TComboBox"
@@ -148,7 +149,9 @@ void TestLanguage::controlText_data() {
                                                          << "cbxOne"
                                                          << "один @0";
   QTest::newRow("list items are not trimmed") << "TComboBox"
-                                              << "cbxOne" << "a " + sep + " b " + sep + "c" << "cbxOne"
+                                              << "cbxOne"
+                                              << "a " + sep + " b " + sep + "c"
+                                              << "cbxOne"
                                               << "a | b |c @0";
   QTest::newRow("empty list value keeps the list") << "TComboBox"
                                                    << "cbxOne" << QString() << "cbxOne"
@@ -211,7 +214,8 @@ void TestLanguage::missingLanguageFileKeepsDesignTexts() {
 }
 
 void TestLanguage::constantsAndTranslitFollowTheControls() {
-  writeFile("langs/Test.ini", "[TLabel]\r\nlbOne=Метка\r\n[Constant]\r\nstError=Ошибка\r\nstSuccOp=Готово\r\n");
+  writeFile("langs/Test.ini",
+            "[TLabel]\r\nlbOne=Метка\r\n[Constant]\r\nstError=Ошибка\r\nstSuccOp=Готово\r\n");
   LanguageTestWindow window;
   SetLang("Test", &window);
   QCOMPARE(LangConst().stError, QString("Ошибка"));

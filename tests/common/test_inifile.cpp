@@ -8,7 +8,9 @@
 
 namespace {
 
-QByteArray w(const QString &text) { return cp1251::encode(text); }
+QByteArray w(const QString &text) {
+  return cp1251::encode(text);
+}
 
 QByteArray fileBytes(const QString &path) {
   QFile file(path);
@@ -52,9 +54,8 @@ void TestIniFile::readString_data() {
                          << "English";
   QTest::newRow("section and key in other case") << QByteArray("[Params]\r\nLANG=English\r\n") << "PARAMS"
                                                  << "lang" << QString() << "English";
-  QTest::newRow("cyrillic names in other case")
-      << w("[Раздел]\r\nКлюч=значение\r\n") << "РАЗДЕЛ"
-      << "ключ" << QString() << "значение";
+  QTest::newRow("cyrillic names in other case") << w("[Раздел]\r\nКлюч=значение\r\n") << "РАЗДЕЛ"
+                                                << "ключ" << QString() << "значение";
   QTest::newRow("missing section gives default") << QByteArray("[a]\r\nk=1\r\n") << "b"
                                                  << "k"
                                                  << "dflt"
@@ -63,16 +64,14 @@ void TestIniFile::readString_data() {
                                              << "j"
                                              << "dflt"
                                              << "dflt";
-  QTest::newRow("present empty value is empty, not default")
-      << QByteArray("[a]\r\nk=\r\n") << "a"
-      << "k"
-      << "dflt" << QString();
+  QTest::newRow("present empty value is empty, not default") << QByteArray("[a]\r\nk=\r\n") << "a"
+                                                             << "k"
+                                                             << "dflt" << QString();
   QTest::newRow("key without equals sign reads empty") << QByteArray("[a]\r\nk\r\n") << "a"
                                                        << "k"
                                                        << "dflt" << QString();
-  QTest::newRow("value cut at 2047 characters")
-      << ("[a]\r\nk=" + longValue.toLatin1() + "\r\n") << "a"
-      << "k" << QString() << longValue.left(2047);
+  QTest::newRow("value cut at 2047 characters") << ("[a]\r\nk=" + longValue.toLatin1() + "\r\n") << "a"
+                                                << "k" << QString() << longValue.left(2047);
   QTest::newRow("value of 2047 characters kept whole")
       << ("[a]\r\nk=" + longValue.left(2047).toLatin1() + "\r\n") << "a"
       << "k" << QString() << longValue.left(2047);
@@ -143,11 +142,10 @@ void TestIniFile::writeString_data() {
   QTest::newRow("missing file created") << QByteArray() << "params"
                                         << "Lang"
                                         << "English" << QByteArray("[params]\r\nLang=English\r\n");
-  QTest::newRow("value replaced in place") << QByteArray("; settings\r\n[params]\r\nLang=Russian\r\nGSM=1\r\n")
-                                           << "params"
-                                           << "Lang"
-                                           << "English"
-                                           << QByteArray("; settings\r\n[params]\r\nLang=English\r\nGSM=1\r\n");
+  QTest::newRow("value replaced in place")
+      << QByteArray("; settings\r\n[params]\r\nLang=Russian\r\nGSM=1\r\n") << "params"
+      << "Lang"
+      << "English" << QByteArray("; settings\r\n[params]\r\nLang=English\r\nGSM=1\r\n");
   QTest::newRow("key keeps its spelling") << QByteArray("[Params]\r\n  LANG = Russian\r\n") << "params"
                                           << "lang"
                                           << "English" << QByteArray("[Params]\r\n  LANG =English\r\n");
@@ -155,10 +153,11 @@ void TestIniFile::writeString_data() {
       << QByteArray("[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n") << "A"
       << "z"
       << "3" << QByteArray("[a]\r\nx=1\r\nz=3\r\n\r\n[b]\r\ny=2\r\n");
-  QTest::newRow("missing section appended") << QByteArray("[a]\r\nx=1\r\n") << "gateway"
-                                            << "Url"
-                                            << "http://127.0.0.1:8080/sms"
-                                            << QByteArray("[a]\r\nx=1\r\n[gateway]\r\nUrl=http://127.0.0.1:8080/sms\r\n");
+  QTest::newRow("missing section appended")
+      << QByteArray("[a]\r\nx=1\r\n") << "gateway"
+      << "Url"
+      << "http://127.0.0.1:8080/sms"
+      << QByteArray("[a]\r\nx=1\r\n[gateway]\r\nUrl=http://127.0.0.1:8080/sms\r\n");
   QTest::newRow("LF file gets LF lines") << QByteArray("[a]\nx=1\n") << "a"
                                          << "y"
                                          << "2" << QByteArray("[a]\nx=1\ny=2\n");

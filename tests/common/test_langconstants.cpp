@@ -74,7 +74,9 @@ void TestLangConstants::getIniText_data() {
   QTest::newRow("empty") << QString() << QString();
   QTest::newRow("no marker") << "one line"
                              << "one line";
-  QTest::newRow("every marker") << QString("a\x04\x04" "b\x04") << "a\r\rb\r";
+  QTest::newRow("every marker") << QString("a\x04\x04"
+                                           "b\x04")
+                                << "a\r\rb\r";
 }
 
 void TestLangConstants::getIniText() {

@@ -10,7 +10,9 @@
 #include <QTest>
 
 namespace {
-QByteArray w(const QString &text) { return cp1251::encode(text); }
+QByteArray w(const QString &text) {
+  return cp1251::encode(text);
+}
 } // namespace
 
 class TestTranslit : public QObject {
