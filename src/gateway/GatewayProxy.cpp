@@ -36,9 +36,8 @@ QByteArray checkedUrl(const QString &address) {
 
 GatewayProxy::GatewayProxy(const QString &endpointOrDescription, bool fromDescription,
                            const QString &serviceNamespace)
-    : address_(endpointOrDescription), fromDescription_(fromDescription),
-      serviceNamespace_(serviceNamespace) {
-  if (!fromDescription_)
+    : address_(endpointOrDescription), serviceNamespace_(serviceNamespace) {
+  if (!fromDescription)
     endpoint_ = address_;
 }
 

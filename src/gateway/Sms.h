@@ -56,7 +56,6 @@ private:
   QStringList call(gateway::SoapRequest &request);
 
   QString address_;
-  bool fromDescription_;
   QString serviceNamespace_;
   QString endpoint_; // resolved endpoint, empty until known
   gateway::HttpTimeouts timeouts_;
