@@ -151,7 +151,10 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     }
   }
 
-  const QByteArray encodedValue = cp1251::encode(value);
+  // Blanks around a value, or quotes around it, would be dropped by the next read: such a
+  // value is written inside quotes, which that read removes again.
+  const bool quote = value != value.trimmed() || unquote(value) != value;
+  const QByteArray encodedValue = quote ? '"' + cp1251::encode(value) + '"' : cp1251::encode(value);
   const QByteArray newKeyLine = cp1251::encode(key.trimmed()) + '=' + encodedValue;
   QByteArray out;
   out.reserve(old.size() + newKeyLine.size() + section.size() + 8);

@@ -170,6 +170,12 @@ void TestIniFile::writeString_data() {
   QTest::newRow("only the first of repeated sections") << QByteArray("[a]\r\nx=1\r\n[a]\r\nx=1\r\n") << "a"
                                                        << "x"
                                                        << "2" << QByteArray("[a]\r\nx=2\r\n[a]\r\nx=1\r\n");
+  QTest::newRow("blanks around the value kept by quotes") << QByteArray("[a]\r\n") << "a"
+                                                          << "x"
+                                                          << " dn. " << QByteArray("[a]\r\nx=\" dn. \"\r\n");
+  QTest::newRow("quoted value kept by more quotes") << QByteArray("[a]\r\n") << "a"
+                                                    << "x"
+                                                    << "'q'" << QByteArray("[a]\r\nx=\"'q'\"\r\n");
   QTest::newRow("empty value") << QByteArray("[a]\r\nx=1\r\n") << "a"
                                << "x" << QString() << QByteArray("[a]\r\nx=\r\n");
   QTest::newRow("cyrillic value in cp1251") << QByteArray("[a]\r\n") << "a"
