@@ -20,7 +20,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds(Clock::duration span) { return std::chrono::duration<double>(span).count(); }
+double seconds(Clock::duration span) {
+  return std::chrono::duration<double>(span).count();
+}
 
 double exchangesPerSecond(TSendSMS &link, int count) {
   const auto start = Clock::now();
@@ -36,7 +38,8 @@ double submissionsPerSecond(TSendSMS &link, int count) {
   link.DestNumber = QStringLiteral("71234567890");
   const auto start = Clock::now();
   for (int i = 0; i < count; ++i) {
-    link.MessageText = QStringLiteral("Dear customer, your order %1 is ready for collection at our shop.").arg(i);
+    link.MessageText =
+        QStringLiteral("Dear customer, your order %1 is ready for collection at our shop.").arg(i);
     if (!link.Send())
       std::abort();
   }
@@ -47,7 +50,8 @@ void fill(const QString &name, qint64 bytes) {
   QFile file(name);
   if (!file.open(QIODevice::WriteOnly))
     std::abort();
-  const QByteArray line = QByteArray("Port: COM1 01.01.2024 12:00:00: READ\r\n").leftJustified(64, ' ') + "\r\n";
+  const QByteArray line =
+      QByteArray("Port: COM1 01.01.2024 12:00:00: READ\r\n").leftJustified(64, ' ') + "\r\n";
   QByteArray block;
   while (block.size() < 1 << 20)
     block += line;
@@ -67,7 +71,8 @@ double entryMicros(const QString &name, int count) {
 }
 
 void row(const char *name, const char *unit, double baseline, double measured) {
-  std::printf("| %s | %.1f %s | %.1f %s | %.2f |\n", name, baseline, unit, measured, unit, measured / baseline);
+  std::printf("| %s | %.1f %s | %.1f %s | %.2f |\n", name, baseline, unit, measured, unit,
+              measured / baseline);
 }
 
 } // namespace

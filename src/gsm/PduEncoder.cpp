@@ -6,7 +6,9 @@ namespace {
 
 constexpr char kCtrlZ = 26;
 
-QString hexByte(int value) { return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
+QString hexByte(int value) {
+  return QStringLiteral("%1").arg(value & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
+}
 
 } // namespace
 
@@ -37,7 +39,9 @@ QString PackSeptetValues(const QByteArray &septets) {
   return out;
 }
 
-QString PackSeptets(const QString &text) { return PackSeptetValues(gsm_alphabet::toSeptets(text)); }
+QString PackSeptets(const QString &text) {
+  return PackSeptetValues(gsm_alphabet::toSeptets(text));
+}
 
 QString TextToUcs2Hex(const QString &text) {
   QString out;

@@ -26,7 +26,9 @@ void PortChoice::rebuild(const QString &autoText) {
   current_ = kAutoItem;
 }
 
-void PortChoice::select(int index) { current_ = (index >= 0 && index < items_.size()) ? index : kNoSelection; }
+void PortChoice::select(int index) {
+  current_ = (index >= 0 && index < items_.size()) ? index : kNoSelection;
+}
 
 int PortChoice::portNumber() const {
   if (current_ == kAutoItem)
@@ -36,7 +38,9 @@ int PortChoice::portNumber() const {
   return items_.at(current_).mid(3).toInt();
 }
 
-void PortChoice::selectPort(int n) { current_ = int(items_.indexOf(QStringLiteral("COM%1").arg(n), 1)); }
+void PortChoice::selectPort(int n) {
+  current_ = int(items_.indexOf(QStringLiteral("COM%1").arg(n), 1));
+}
 
 int PortChoice::search(const QString &logFileName, const QString &notFoundText) {
   int found = 0;

@@ -10,9 +10,13 @@ namespace {
 
 const QString kGroup = QStringLiteral("SerialPorts");
 
-QSettings userSettings() { return QSettings(QStringLiteral("Kelvanor"), QString()); }
+QSettings userSettings() {
+  return QSettings(QStringLiteral("Kelvanor"), QString());
+}
 
-QString key(int n) { return QStringLiteral("COM%1").arg(n); }
+QString key(int n) {
+  return QStringLiteral("COM%1").arg(n);
+}
 
 // Devices named prefix + number in /dev, ordered by number.
 QStringList numbered(const QString &prefix) {

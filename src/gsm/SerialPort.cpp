@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <optional>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -18,7 +18,9 @@ using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::milliseconds;
 constexpr quint32 kMaxDword = 0xFFFFFFFFu;
 
-[[noreturn]] void fail(int code) { throw SerialError(code); }
+[[noreturn]] void fail(int code) {
+  throw SerialError(code);
+}
 
 // Waits for the events on fd at most `wait` (negative: without limit); returns revents, 0 on time-out.
 short waitFor(int fd, short events, Clock::duration wait) {
@@ -42,18 +44,22 @@ short waitFor(int fd, short events, Clock::duration wait) {
 
 tcflag_t sizeFlag(quint8 byteSize) {
   switch (byteSize) {
-  case 5: return CS5;
-  case 6: return CS6;
-  case 7: return CS7;
-  case 8: return CS8;
-  default: fail(EINVAL);
+  case 5:
+    return CS5;
+  case 6:
+    return CS6;
+  case 7:
+    return CS7;
+  case 8:
+    return CS8;
+  default:
+    fail(EINVAL);
   }
 }
 
 } // namespace
 
-SerialError::SerialError(int code)
-    : AppError(QString::fromLocal8Bit(std::strerror(code))), code_(code) {}
+SerialError::SerialError(int code) : AppError(QString::fromLocal8Bit(std::strerror(code))), code_(code) {}
 
 SerialPort::SerialPort(const QString &devicePath) {
   const QByteArray path = devicePath.toLocal8Bit();
@@ -111,10 +117,18 @@ LineState SerialPort::state() const {
   if (!serial_speed::read(fd_, s.BaudRate))
     fail(errno);
   switch (tio.c_cflag & CSIZE) {
-  case CS5: s.ByteSize = 5; break;
-  case CS6: s.ByteSize = 6; break;
-  case CS7: s.ByteSize = 7; break;
-  default: s.ByteSize = 8; break;
+  case CS5:
+    s.ByteSize = 5;
+    break;
+  case CS6:
+    s.ByteSize = 6;
+    break;
+  case CS7:
+    s.ByteSize = 7;
+    break;
+  default:
+    s.ByteSize = 8;
+    break;
   }
   if (!(tio.c_cflag & PARENB))
     s.Parity = 0;
@@ -140,16 +154,27 @@ void SerialPort::setState(const LineState &s) {
   tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
   tio.c_cflag |= sizeFlag(s.ByteSize);
   switch (s.Parity) {
-  case 0: break;
-  case 1: tio.c_cflag |= PARENB | PARODD; break;
-  case 2: tio.c_cflag |= PARENB; break;
-  case 3: tio.c_cflag |= PARENB | CMSPAR | PARODD; break;
-  case 4: tio.c_cflag |= PARENB | CMSPAR; break;
-  default: fail(EINVAL);
+  case 0:
+    break;
+  case 1:
+    tio.c_cflag |= PARENB | PARODD;
+    break;
+  case 2:
+    tio.c_cflag |= PARENB;
+    break;
+  case 3:
+    tio.c_cflag |= PARENB | CMSPAR | PARODD;
+    break;
+  case 4:
+    tio.c_cflag |= PARENB | CMSPAR;
+    break;
+  default:
+    fail(EINVAL);
   }
   // Like a Windows port: one and a half stop bits only with five data bits, two only with more.
   switch (s.StopBits) {
-  case 0: break;
+  case 0:
+    break;
   case 1:
     if (s.ByteSize != 5)
       fail(EINVAL);
@@ -160,7 +185,8 @@ void SerialPort::setState(const LineState &s) {
       fail(EINVAL);
     tio.c_cflag |= CSTOPB;
     break;
-  default: fail(EINVAL);
+  default:
+    fail(EINVAL);
   }
   if (s.HardwareFlow)
     tio.c_cflag |= CRTSCTS;
@@ -173,13 +199,15 @@ void SerialPort::setState(const LineState &s) {
     fail(errno);
 }
 
-void SerialPort::setTimeouts(const CommTimeouts &timeouts) { timeouts_ = timeouts; }
+void SerialPort::setTimeouts(const CommTimeouts &timeouts) {
+  timeouts_ = timeouts;
+}
 
 qsizetype SerialPort::write(const QByteArray &bytes) {
   const auto &t = timeouts_;
   const bool limited = t.WriteTotalTimeoutMultiplier != 0 || t.WriteTotalTimeoutConstant != 0;
-  const auto deadline =
-      Clock::now() + Millis(qint64(t.WriteTotalTimeoutMultiplier) * bytes.size() + t.WriteTotalTimeoutConstant);
+  const auto deadline = Clock::now() + Millis(qint64(t.WriteTotalTimeoutMultiplier) * bytes.size() +
+                                              t.WriteTotalTimeoutConstant);
   qsizetype sent = 0;
   while (sent < bytes.size()) {
     const ssize_t n = ::write(fd_, bytes.constData() + sent, size_t(bytes.size() - sent));

@@ -2,7 +2,9 @@
 
 namespace {
 
-int position(int stored, const QStringList &items) { return stored >= 0 && stored < items.size() ? stored : -1; }
+int position(int stored, const QStringList &items) {
+  return stored >= 0 && stored < items.size() ? stored : -1;
+}
 
 std::optional<qint32> numberAt(const QStringList &items, int index) {
   if (index < 0 || index >= items.size())

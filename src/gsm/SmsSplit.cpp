@@ -14,7 +14,9 @@ struct SliceLengths {
 constexpr SliceLengths kSevenBit{135, 133};
 constexpr SliceLengths kUcs2{59, 57};
 
-int weight(QChar c, bool sevenBit) { return sevenBit ? gsm_alphabet::septetCount(c) : 1; }
+int weight(QChar c, bool sevenBit) {
+  return sevenBit ? gsm_alphabet::septetCount(c) : 1;
+}
 
 // Greedy slices of at most `limit` units each.
 QStringList cut(const QString &text, bool sevenBit, int limit) {
@@ -60,6 +62,8 @@ QStringList slices(const QString &text, bool sevenBit) {
   return parts;
 }
 
-QString label(int i, int n) { return QStringLiteral("(%1/%2)").arg(i).arg(n); }
+QString label(int i, int n) {
+  return QStringLiteral("(%1/%2)").arg(i).arg(n);
+}
 
 } // namespace sms_split

@@ -17,7 +17,9 @@ bool validNumber(const QString &number) {
 
 // A UCS-2 text is counted and sliced in cp1251 characters: whatever cp1251 cannot hold counts
 // as one character, as it would in a stored text.
-QString asStoredText(const QString &text) { return cp1251::decode(cp1251::encode(text)); }
+QString asStoredText(const QString &text) {
+  return cp1251::decode(cp1251::encode(text));
+}
 
 } // namespace
 
@@ -28,11 +30,19 @@ TSendSMS::TSendSMS(quint8 portNumber, const QString &logFileName) {
     Create(portNumber, logFileName);
 }
 
-QString TSendSMS::EncodePhone(const QString &number) { return pdu::EncodePhone(number); }
-QString TSendSMS::PackSeptets(const QString &text) { return pdu::PackSeptets(text); }
-QString TSendSMS::TextToUcs2Hex(const QString &text) { return pdu::TextToUcs2Hex(text); }
+QString TSendSMS::EncodePhone(const QString &number) {
+  return pdu::EncodePhone(number);
+}
+QString TSendSMS::PackSeptets(const QString &text) {
+  return pdu::PackSeptets(text);
+}
+QString TSendSMS::TextToUcs2Hex(const QString &text) {
+  return pdu::TextToUcs2Hex(text);
+}
 
-void TSendSMS::CheckSevenBit() { SevenBit = gsm_alphabet::isGsmText(MessageText); }
+void TSendSMS::CheckSevenBit() {
+  SevenBit = gsm_alphabet::isGsmText(MessageText);
+}
 
 int TSendSMS::CountParts() {
   PartCount = int(sms_split::slices(MessageText, SevenBit).size());
@@ -54,7 +64,8 @@ bool TSendSMS::SubmitPdu() {
     return Refuse(link_error::TextTooLong, {});
   // Anything but digits would corrupt the PDU or, as CR or Ctrl-Z, the dialogue itself.
   if (!validNumber(DestNumber))
-    return Refuse(link_error::MessageRefused, QStringLiteral("Invalid destination number: \"%1\"").arg(DestNumber));
+    return Refuse(link_error::MessageRefused,
+                  QStringLiteral("Invalid destination number: \"%1\"").arg(DestNumber));
   Purge();
   const pdu::Submission submission = pdu::build(text, SevenBit, DestNumber, Flash);
   const QByteArray prompt = Exchange("AT+CMGS=" + QByteArray::number(submission.length) + "\r\n", ">");

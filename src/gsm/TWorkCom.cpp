@@ -10,11 +10,17 @@ constexpr qsizetype kReadBuffer = 255;
 constexpr int kReadsPerExchange = 2;
 } // namespace
 
-TWorkCom::TWorkCom(quint8 portNumber, const QString &logFileName) { Create(portNumber, logFileName); }
+TWorkCom::TWorkCom(quint8 portNumber, const QString &logFileName) {
+  Create(portNumber, logFileName);
+}
 
-TWorkCom::TWorkCom(const QString &logFileName) { CreateSearch(logFileName); }
+TWorkCom::TWorkCom(const QString &logFileName) {
+  CreateSearch(logFileName);
+}
 
-TWorkCom::~TWorkCom() { Close(); }
+TWorkCom::~TWorkCom() {
+  Close();
+}
 
 void TWorkCom::SetDefaults() {
   BaudRate = 57600;
@@ -28,7 +34,9 @@ void TWorkCom::SetDefaults() {
   WriteTotalTimeoutConstant = 300;
 }
 
-void TWorkCom::SetLogging() { LogEnabled = !LogFileName.isEmpty(); }
+void TWorkCom::SetLogging() {
+  LogEnabled = !LogFileName.isEmpty();
+}
 
 bool TWorkCom::Open(quint8 portNumber) {
   PortNumber = portNumber;
@@ -48,7 +56,9 @@ bool TWorkCom::Open(quint8 portNumber) {
   return true;
 }
 
-void TWorkCom::Close() { Handle.reset(); }
+void TWorkCom::Close() {
+  Handle.reset();
+}
 
 void TWorkCom::RememberFailure(const SerialError &error) {
   lastSystemError_ = error.code();
@@ -119,7 +129,9 @@ bool TWorkCom::ApplyState(const LineState &state) {
   }
 }
 
-CommTimeouts TWorkCom::CurrentTimeouts() const { return Handle ? Handle->timeouts() : CommTimeouts{}; }
+CommTimeouts TWorkCom::CurrentTimeouts() const {
+  return Handle ? Handle->timeouts() : CommTimeouts{};
+}
 
 bool TWorkCom::ApplyTimeouts(const CommTimeouts &timeouts) {
   if (!Handle) {
@@ -145,7 +157,9 @@ void TWorkCom::Log(const QByteArray &text) {
     modem_log::append(LogFileName, PortNumber, text);
 }
 
-void TWorkCom::Log(const QString &text) { Log(cp1251::encode(text)); }
+void TWorkCom::Log(const QString &text) {
+  Log(cp1251::encode(text));
+}
 
 QByteArray TWorkCom::Exchange(const QByteArray &command, const QByteArray &expected) {
   QByteArray answer;

@@ -154,8 +154,9 @@ void ModemSimulator::handle() {
         messages_.append(decode(pdu));
         if (behaviour_ == Behaviour::Silent)
           continue;
-        reply = pduRefusals_.contains(index) ? pduRefusals_.value(index)
-                                             : QByteArray("\r\n+CMGS: ") + QByteArray::number(index + 1) + "\r\n\r\nOK\r\n";
+        reply = pduRefusals_.contains(index)
+                    ? pduRefusals_.value(index)
+                    : QByteArray("\r\n+CMGS: ") + QByteArray::number(index + 1) + "\r\n\r\nOK\r\n";
       } else {
         while (buffer_.startsWith('\n') || buffer_.startsWith('\r'))
           buffer_.remove(0, 1);

@@ -19,13 +19,13 @@ public:
 
   // One message as the modem decoded it from a received PDU.
   struct Message {
-    QByteArray pdu;       // the hex text as received, without Ctrl-Z
-    QString number;       // destination digits
+    QByteArray pdu; // the hex text as received, without Ctrl-Z
+    QString number; // destination digits
     int addressLength = 0;
-    int coding = 0;       // data coding scheme
+    int coding = 0; // data coding scheme
     int userDataLength = 0;
-    QByteArray septets;   // 7-bit: the septet values
-    QString text;         // 7-bit: septets read as ASCII; UCS-2: the characters
+    QByteArray septets; // 7-bit: the septet values
+    QString text;       // 7-bit: septets read as ASCII; UCS-2: the characters
   };
 
   explicit ModemSimulator(Behaviour behaviour = Behaviour::Normal);
@@ -48,7 +48,7 @@ public:
 
   QList<QByteArray> commands() const; // command lines received, without terminators
   QList<Message> messages() const;
-  QByteArray received() const;         // every byte received, in order
+  QByteArray received() const; // every byte received, in order
   void clearRecord();
 
   static Message decode(const QByteArray &pdu);

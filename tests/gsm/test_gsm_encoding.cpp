@@ -27,10 +27,14 @@ private slots:
 void TestGsmEncoding::encodePhone_data() {
   QTest::addColumn<QString>("number");
   QTest::addColumn<QString>("address");
-  QTest::newRow("eleven digits") << "71234567890" << "1732547698F0";
-  QTest::newRow("ten digits: last digit dropped with no partner") << "7123456789" << "1732547698";
-  QTest::newRow("twelve digits") << "380123456789" << "831032547698";
-  QTest::newRow("empty") << "" << "";
+  QTest::newRow("eleven digits") << "71234567890"
+                                 << "1732547698F0";
+  QTest::newRow("ten digits: last digit dropped with no partner") << "7123456789"
+                                                                  << "1732547698";
+  QTest::newRow("twelve digits") << "380123456789"
+                                 << "831032547698";
+  QTest::newRow("empty") << ""
+                         << "";
 }
 
 void TestGsmEncoding::encodePhone() {
@@ -42,15 +46,23 @@ void TestGsmEncoding::encodePhone() {
 void TestGsmEncoding::packSeptets_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("packed");
-  QTest::newRow("Hi") << "Hi" << "C834";
-  QTest::newRow("hellohello") << "hellohello" << "E8329BFD4697D9EC37";
-  QTest::newRow("empty") << "" << "";
+  QTest::newRow("Hi") << "Hi"
+                      << "C834";
+  QTest::newRow("hellohello") << "hellohello"
+                              << "E8329BFD4697D9EC37";
+  QTest::newRow("empty") << ""
+                         << "";
   // Eight septets fill exactly seven octets; the ninth starts a new one.
-  QTest::newRow("eight septets") << "12345678" << "31D98C56B3DD70";
-  QTest::newRow("nine septets") << "123456789" << "31D98C56B3DD7039";
-  QTest::newRow("commercial at is septet 00") << "@" << "00";
-  QTest::newRow("dollar and underscore") << "$_" << "8208";
-  QTest::newRow("bracket takes escape and code") << "[" << "1B1E";
+  QTest::newRow("eight septets") << "12345678"
+                                 << "31D98C56B3DD70";
+  QTest::newRow("nine septets") << "123456789"
+                                << "31D98C56B3DD7039";
+  QTest::newRow("commercial at is septet 00") << "@"
+                                              << "00";
+  QTest::newRow("dollar and underscore") << "$_"
+                                         << "8208";
+  QTest::newRow("bracket takes escape and code") << "["
+                                                 << "1B1E";
   QTest::newRow("euro from the extension table") << u"€"_qs << "9B32";
 }
 
@@ -67,8 +79,10 @@ void TestGsmEncoding::ucs2_data() {
   QTest::newRow("Ё ё capital and small") << u"Ёё"_qs << "04010451";
   QTest::newRow("А Я а я ends") << u"АЯая"_qs << "0410042F0430044F";
   QTest::newRow("numero sign") << u"№"_qs << "2116";
-  QTest::newRow("ascii blank and tilde") << " ~" << "0020007E";
-  QTest::newRow("CR LF tab become blanks") << "\r\n\t" << "002000200020";
+  QTest::newRow("ascii blank and tilde") << " ~"
+                                         << "0020007E";
+  QTest::newRow("CR LF tab become blanks") << "\r\n\t"
+                                           << "002000200020";
   QTest::newRow("guillemets euro dash Ukrainian become blanks") << u"«»€—ї"_qs << "00200020002000200020";
 }
 
@@ -113,7 +127,8 @@ void TestGsmEncoding::goldenSubmission_data() {
   QTest::newRow("hellohello") << "hellohello" << n << false << "submit/hellohello.bin";
   QTest::newRow("default alphabet and escapes") << "@$_[x]" << n << false << "submit/gsm_chars.bin";
   QTest::newRow("empty text") << "" << n << false << "submit/empty.bin";
-  QTest::newRow("ten-digit number") << "Hi" << "7123456789" << false << "submit/ten_digit.bin";
+  QTest::newRow("ten-digit number") << "Hi"
+                                    << "7123456789" << false << "submit/ten_digit.bin";
   QTest::newRow("UCS-2 flash with line breaks") << u"Д\nа\r"_qs << n << true << "submit/da_flash_newline.bin";
 }
 
@@ -146,7 +161,8 @@ void TestGsmEncoding::slices_data() {
   QTest::newRow("Cyrillic 531: nine of 59") << d.repeated(531) << false << times(9, 59);
   QTest::newRow("Cyrillic 532: ten of 57") << d.repeated(532) << false << (times(9, 57) << 19);
   // Seventy brackets are 140 septets: one message; one more character makes two.
-  QTest::newRow("escapes 140 septets: one message") << QStringLiteral("[").repeated(70) << true << QList<int>{};
+  QTest::newRow("escapes 140 septets: one message")
+      << QStringLiteral("[").repeated(70) << true << QList<int>{};
   QTest::newRow("escapes 142 septets: split by septets")
       << QStringLiteral("[").repeated(71) << false << QList<int>{67, 4};
   // 1215 septets fill nine slices of 135 exactly, but the escape may not end the first one.
@@ -173,7 +189,8 @@ void TestGsmEncoding::slices() {
 
 void TestGsmEncoding::escapeNeverSplit() {
   // 134 plain characters, then a bracket: the bracket's escape would be septet 135.
-  const QString text = QStringLiteral("a").repeated(134) + QStringLiteral("[b") + QStringLiteral("c").repeated(10);
+  const QString text =
+      QStringLiteral("a").repeated(134) + QStringLiteral("[b") + QStringLiteral("c").repeated(10);
   const QStringList parts = sms_split::slices(text, true);
   QCOMPARE(parts.size(), 2);
   QCOMPARE(parts.at(0), QStringLiteral("a").repeated(134));

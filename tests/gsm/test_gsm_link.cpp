@@ -122,7 +122,8 @@ void TestGsmLink::exchangeStops_data() {
   QTest::newRow("+CME ERROR ends it") << QByteArray("OK") << QByteArray("\r\n+CME ERROR: 10\r\n") << 0;
   QTest::newRow("+CMS ERROR ends it") << QByteArray(">") << QByteArray("\r\n+CMS ERROR: 304\r\n") << 0;
   QTest::newRow("prompt") << QByteArray(">") << QByteArray("\r\n> ") << 0;
-  QTest::newRow("expected text with OK") << QByteArray("+CSQ") << QByteArray("\r\n+CSQ: 15,0\r\n\r\nOK\r\n") << 0;
+  QTest::newRow("expected text with OK")
+      << QByteArray("+CSQ") << QByteArray("\r\n+CSQ: 15,0\r\n\r\nOK\r\n") << 0;
   QTest::newRow("OK without the expected text") << QByteArray("+CSQ") << QByteArray("\r\nOK\r\n") << 26;
   QTest::newRow("no final answer") << QByteArray("OK") << QByteArray("\r\nBUSY\r\n") << 26;
   QTest::newRow("prompt while OK expected") << QByteArray("OK") << QByteArray("\r\n> ") << 26;
@@ -151,7 +152,8 @@ void TestGsmLink::answerInTwoPieces() {
   // "\r\n" comes first, "OK\r\n" in the second read; the answer holds both in order.
   QCOMPARE(link.Exchange("AT\r\n", "OK"), QByteArray("\r\nOK\r\n"));
   QCOMPARE(int(link.LastError), 0);
-  QCOMPARE(withoutHeaders(readFile(logName())), QStringLiteral("<COM1>WRITE\r\nAT\r\n\r\n<COM1>READ\r\n\r\nOK\r\n\r\n"));
+  QCOMPARE(withoutHeaders(readFile(logName())),
+           QStringLiteral("<COM1>WRITE\r\nAT\r\n\r\n<COM1>READ\r\n\r\nOK\r\n\r\n"));
 }
 
 void TestGsmLink::pendingInputDiscarded() {
@@ -194,7 +196,8 @@ void TestGsmLink::searchFindsModemBehindSilentPorts() {
   QCOMPARE(silent2.commands(), QList<QByteArray>{"AT"});
   QCOMPARE(modem.commands(), kInitCommands);
   const QString log = withoutHeaders(readFile(logName()));
-  QVERIFY(log.startsWith(QStringLiteral("<COM1>WRITE\r\nAT\r\n\r\n<COM1>READ\r\n\r\n<COM2>WRITE\r\nAT\r\n\r\n")));
+  QVERIFY(
+      log.startsWith(QStringLiteral("<COM1>WRITE\r\nAT\r\n\r\n<COM1>READ\r\n\r\n<COM2>WRITE\r\nAT\r\n\r\n")));
   // The silent ports were closed again.
   TWorkCom again(1, QString());
   QCOMPARE(int(again.LastError), 26);
@@ -264,10 +267,12 @@ void TestGsmLink::logFileHoldsEveryExchange() {
   const QByteArray log = readFile(logName());
   QString expected;
   for (const QByteArray &command : kInitCommands)
-    expected += QStringLiteral("<COM5>WRITE\r\n%1\r\n\r\n<COM5>READ\r\n\r\nOK\r\n\r\n").arg(QString::fromLatin1(command));
+    expected += QStringLiteral("<COM5>WRITE\r\n%1\r\n\r\n<COM5>READ\r\n\r\nOK\r\n\r\n")
+                    .arg(QString::fromLatin1(command));
   QCOMPARE(withoutHeaders(log), expected);
   const QString header = QStringLiteral("Port: COM5 ") +
-                         QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat) + QLatin1Char(' ');
+                         QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat) +
+                         QLatin1Char(' ');
   QVERIFY2(log.startsWith(header.toLatin1()), log.left(40).constData());
 }
 
@@ -295,7 +300,8 @@ void TestGsmLink::logAppends_data() {
   QTest::addColumn<QString>("after");
   QTest::newRow("empty file") << QByteArray() << "<COM7>READ\r\nOK\r\n\r\n";
   QTest::newRow("lines kept") << QByteArray("old\r\n") << "old\r\n<COM7>READ\r\nOK\r\n\r\n";
-  QTest::newRow("unfinished last line gets its break") << QByteArray("old") << "old\r\n<COM7>READ\r\nOK\r\n\r\n";
+  QTest::newRow("unfinished last line gets its break")
+      << QByteArray("old") << "old\r\n<COM7>READ\r\nOK\r\n\r\n";
 }
 
 void TestGsmLink::logAppends() {

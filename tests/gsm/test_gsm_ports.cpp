@@ -31,7 +31,9 @@ private:
   std::unique_ptr<PrivatePortMap> ports_;
 };
 
-void TestGsmPorts::init() { ports_ = std::make_unique<PrivatePortMap>(); }
+void TestGsmPorts::init() {
+  ports_ = std::make_unique<PrivatePortMap>();
+}
 
 void TestGsmPorts::listHoldsPresentPortsOnly() {
   ModemSimulator modem, other(Behaviour::Silent);

@@ -80,12 +80,13 @@ void TestGsmSend::goldenSubmission_data() {
   QTest::newRow("Hi flash") << "Hi" << kNumber << true << "submit/hi_flash.bin";
   QTest::newRow("Да") << u"Да"_qs << kNumber << false << "submit/da.bin";
   QTest::newRow("hellohello") << "hellohello" << kNumber << false << "submit/hellohello.bin";
-  QTest::newRow("default alphabet: @ is 00, $ 02, _ 11, brackets escaped") << "@$_[x]" << kNumber << false
-                                                                          << "submit/gsm_chars.bin";
+  QTest::newRow("default alphabet: @ is 00, $ 02, _ 11, brackets escaped")
+      << "@$_[x]" << kNumber << false << "submit/gsm_chars.bin";
   QTest::newRow("empty text: one message of length 00") << "" << kNumber << false << "submit/empty.bin";
-  QTest::newRow("ten-digit number sent all the same") << "Hi" << "7123456789" << false << "submit/ten_digit.bin";
-  QTest::newRow("one Cyrillic letter: all UCS-2, line breaks as blanks") << u"Д\nа\r"_qs << kNumber << true
-                                                                         << "submit/da_flash_newline.bin";
+  QTest::newRow("ten-digit number sent all the same") << "Hi"
+                                                      << "7123456789" << false << "submit/ten_digit.bin";
+  QTest::newRow("one Cyrillic letter: all UCS-2, line breaks as blanks")
+      << u"Д\nа\r"_qs << kNumber << true << "submit/da_flash_newline.bin";
 }
 
 void TestGsmSend::goldenSubmission() {
@@ -107,22 +108,26 @@ void TestGsmSend::split_data() {
   const QString a = QStringLiteral("a"), b = QStringLiteral("b"), c = QStringLiteral("c");
   const QString d = QStringLiteral(u"д"), e = QStringLiteral(u"е");
   QTest::newRow("7-bit 140: one message") << a.repeated(140) << QList<Part>{{a.repeated(140), 0}};
-  QTest::newRow("7-bit 141: 135 + 6") << a.repeated(135) + b.repeated(6)
-                                       << QList<Part>{{"(1/2)" + a.repeated(135), 0}, {"(2/2)" + b.repeated(6), 0}};
-  QTest::newRow("7-bit 270: two of 135") << a.repeated(135) + b.repeated(135)
-                                          << QList<Part>{{"(1/2)" + a.repeated(135), 0}, {"(2/2)" + b.repeated(135), 0}};
+  QTest::newRow("7-bit 141: 135 + 6")
+      << a.repeated(135) + b.repeated(6)
+      << QList<Part>{{"(1/2)" + a.repeated(135), 0}, {"(2/2)" + b.repeated(6), 0}};
+  QTest::newRow("7-bit 270: two of 135")
+      << a.repeated(135) + b.repeated(135)
+      << QList<Part>{{"(1/2)" + a.repeated(135), 0}, {"(2/2)" + b.repeated(135), 0}};
   QTest::newRow("7-bit 300: three") << a.repeated(135) + b.repeated(135) + c.repeated(30)
-                                     << QList<Part>{{"(1/3)" + a.repeated(135), 0},
-                                                    {"(2/3)" + b.repeated(135), 0},
-                                                    {"(3/3)" + c.repeated(30), 0}};
+                                    << QList<Part>{{"(1/3)" + a.repeated(135), 0},
+                                                   {"(2/3)" + b.repeated(135), 0},
+                                                   {"(3/3)" + c.repeated(30), 0}};
   QTest::newRow("Cyrillic 64: one message") << d.repeated(64) << QList<Part>{{d.repeated(64), 8}};
-  QTest::newRow("Cyrillic 65: 59 + 6") << d.repeated(59) + e.repeated(6)
-                                        << QList<Part>{{"(1/2)" + d.repeated(59), 8}, {"(2/2)" + e.repeated(6), 8}};
-  QTest::newRow("Cyrillic 100: 59 + 41") << d.repeated(59) + e.repeated(41)
-                                          << QList<Part>{{"(1/2)" + d.repeated(59), 8}, {"(2/2)" + e.repeated(41), 8}};
-  QTest::newRow("a part without Cyrillic goes 7-bit") << d.repeated(59) + a.repeated(10)
-                                                       << QList<Part>{{"(1/2)" + d.repeated(59), 8},
-                                                                      {"(2/2)" + a.repeated(10), 0}};
+  QTest::newRow("Cyrillic 65: 59 + 6")
+      << d.repeated(59) + e.repeated(6)
+      << QList<Part>{{"(1/2)" + d.repeated(59), 8}, {"(2/2)" + e.repeated(6), 8}};
+  QTest::newRow("Cyrillic 100: 59 + 41")
+      << d.repeated(59) + e.repeated(41)
+      << QList<Part>{{"(1/2)" + d.repeated(59), 8}, {"(2/2)" + e.repeated(41), 8}};
+  QTest::newRow("a part without Cyrillic goes 7-bit")
+      << d.repeated(59) + a.repeated(10)
+      << QList<Part>{{"(1/2)" + d.repeated(59), 8}, {"(2/2)" + a.repeated(10), 0}};
   QList<Part> ten7, ten16, nine16;
   for (int i = 1; i <= 10; ++i) {
     ten7.append({QStringLiteral("(%1/10)").arg(i) + a.repeated(i < 10 ? 133 : 19), 0});
@@ -180,7 +185,7 @@ void TestGsmSend::sendCommandRefused() {
   QCOMPARE(int(link_->LastError), 22);
   QCOMPARE(link_->ErrorAnswer, QStringLiteral("\r\n+CMS ERROR: 304\r\n"));
   QCOMPARE(link_->PartsSent, 0);
-  QVERIFY(modem_->messages().isEmpty()); // the PDU is not written
+  QVERIFY(modem_->messages().isEmpty());                  // the PDU is not written
   QVERIFY(!readFile(logName()).contains(errorEntry(22))); // a single message logs no entry of its own
 }
 

@@ -50,8 +50,8 @@ void TestGsmSettings::storing_data() {
   QTest::addColumn<bool>("stores");
   QTest::addColumn<SerialSettings>("settings");
   QTest::newRow("all selected") << QList<int>{12, 2, 2, 0, 0} << true << stored(115200, 7, 2, 0, 0);
-  QTest::newRow("parity without selection stores -1") << QList<int>{6, 3, 1, -1, -1} << true
-                                                      << stored(9600, 8, 1, -1, -1);
+  QTest::newRow("parity without selection stores -1")
+      << QList<int>{6, 3, 1, -1, -1} << true << stored(9600, 8, 1, -1, -1);
   QTest::newRow("no rate: nothing stored") << QList<int>{-1, 3, 0, 0, 0} << false << SerialSettings{};
   QTest::newRow("no data bits: nothing stored") << QList<int>{11, -1, 0, 0, 0} << false << SerialSettings{};
 }
@@ -65,8 +65,10 @@ void TestGsmSettings::storing() {
   QCOMPARE(result.has_value(), stores);
   if (!stores)
     return;
-  QCOMPARE((QList<int>{result->COMRATE, result->COMBIT, result->COMSTOPBIT, result->COMPARITY, result->COMCONTROL}),
-           (QList<int>{settings.COMRATE, settings.COMBIT, settings.COMSTOPBIT, settings.COMPARITY, settings.COMCONTROL}));
+  QCOMPARE((QList<int>{result->COMRATE, result->COMBIT, result->COMSTOPBIT, result->COMPARITY,
+                       result->COMCONTROL}),
+           (QList<int>{settings.COMRATE, settings.COMBIT, settings.COMSTOPBIT, settings.COMPARITY,
+                       settings.COMCONTROL}));
 }
 
 void TestGsmSettings::lineState_data() {

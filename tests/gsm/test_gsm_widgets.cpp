@@ -1,10 +1,10 @@
 // The GSM sub-page and the serial settings dialog, offscreen.
 #include "GsmTestSetup.h"
 #include "ModemSimulator.h"
-#include "support/ScriptedDialogs.h"
 #include "common/LangConstants.h"
 #include "gsm/ui/GsmSubPage.h"
 #include "gsm/ui/TFSetCom.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QComboBox>
 #include <QPushButton>

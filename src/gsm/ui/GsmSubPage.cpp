@@ -62,7 +62,9 @@ void GsmSubPage::showChoice() {
   cbxCOM->setCurrentIndex(choice_.current());
 }
 
-int GsmSubPage::selectedPortNumber() const { return choice_.portNumber(); }
+int GsmSubPage::selectedPortNumber() const {
+  return choice_.portNumber();
+}
 
 void GsmSubPage::selectPort(int n) {
   choice_.selectPort(n);
@@ -76,7 +78,9 @@ void GsmSubPage::GetListPorts() {
   cbxCOMChange(cbxCOM->currentIndex());
 }
 
-void GsmSubPage::TSGSMShow() { GetListPorts(); }
+void GsmSubPage::TSGSMShow() {
+  GetListPorts();
+}
 
 void GsmSubPage::showEvent(QShowEvent *event) {
   QWidget::showEvent(event);

@@ -76,8 +76,8 @@ SerialSettingsLists TFSetCom::lists() const {
 }
 
 SerialSettingsSelection TFSetCom::selection() const {
-  return {cbxRate->currentIndex(), cbxBit->currentIndex(), cbxStopBit->currentIndex(), cbxParity->currentIndex(),
-          cbxControl->currentIndex()};
+  return {cbxRate->currentIndex(), cbxBit->currentIndex(), cbxStopBit->currentIndex(),
+          cbxParity->currentIndex(), cbxControl->currentIndex()};
 }
 
 void TFSetCom::FormCreate() {
