@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 // ASCII letters are one source whatever their case; every other character is exact
@@ -16,10 +18,25 @@ char16_t fold(char16_t c) {
 
 } // namespace
 
+std::array<qint32, TranslitTable::denseLimit> TranslitTable::emptyDense() {
+  std::array<qint32, denseLimit> none;
+  none.fill(-1);
+  return none;
+}
+
 void TranslitTable::clear() {
   sources_.clear();
   replacements_.clear();
-  firstRule_.clear();
+  dense_ = emptyDense();
+  sparse_.clear();
+  empty_ = true;
+  longestReplacement_ = 1;
+}
+
+qsizetype TranslitTable::ruleOf(char16_t c) const {
+  if (c < denseLimit)
+    return dense_[c];
+  return sparse_.value(c, -1);
 }
 
 void TranslitTable::parse(QByteArrayView bytes) {
@@ -35,9 +52,20 @@ void TranslitTable::parse(QByteArrayView bytes) {
     const qint32 lineNumber = qint32(i);
     sources_.append({lineNumber, line.left(1)});
     replacements_.append({lineNumber, replacement});
+    longestReplacement_ = std::max(longestReplacement_, replacement.size());
     const char16_t source = fold(line.front().unicode());
-    if (!firstRule_.contains(source)) // an earlier rule for the same source wins
-      firstRule_.insert(source, sources_.size() - 1);
+    const qint32 position = qint32(sources_.size() - 1);
+    // An earlier rule for the same source wins. An ASCII letter's rule serves both cases.
+    if (ruleOf(source) >= 0)
+      continue;
+    empty_ = false;
+    if (source >= denseLimit) {
+      sparse_.insert(source, position);
+      continue;
+    }
+    dense_[source] = position;
+    if (source >= u'a' && source <= u'z')
+      dense_[source - u'a' + u'A'] = position;
   }
 }
 
@@ -50,17 +78,21 @@ void TranslitTable::load(const QString &path) {
 }
 
 QString TranslitTable::apply(const QString &text) const {
-  if (firstRule_.isEmpty())
+  if (empty_)
     return text;
-  QString result;
-  result.reserve(text.size() * 2);
+  // Written straight into a buffer long enough for the longest replacement of every character.
+  QString result(text.size() * longestReplacement_, Qt::Uninitialized);
+  QChar *out = result.data();
   for (const QChar c : text) {
-    const auto rule = firstRule_.constFind(fold(c.unicode()));
-    if (rule == firstRule_.constEnd())
-      result += c;
-    else
-      result += replacements_.at(*rule).Name;
+    const qsizetype rule = ruleOf(c.unicode());
+    if (rule < 0) {
+      *out++ = c;
+    } else {
+      const QString &replacement = replacements_[rule].Name;
+      out = std::copy(replacement.cbegin(), replacement.cend(), out);
+    }
   }
+  result.truncate(out - result.constData());
   return result;
 }
 

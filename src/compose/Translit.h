@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
+
 BL_ERROR_CLASS(TranslitFileError, AppError)
 
 // The rules of one transliteration file ("translit/<language>.trs", cp1251). Each non-empty
@@ -35,7 +37,15 @@ public:
 private:
   TMasNameValue sources_;
   TMasNameValue replacements_;
-  QHash<char16_t, qsizetype> firstRule_; // folded source -> position of its earliest rule
+  // Position of the earliest rule of each source. Messages are cp1251 text, whose letters
+  // all lie below denseLimit: those are found by index, the rare others by hash.
+  static constexpr char16_t denseLimit = 0x500;
+  qsizetype ruleOf(char16_t c) const;
+  std::array<qint32, denseLimit> dense_ = emptyDense();
+  QHash<char16_t, qint32> sparse_;
+  bool empty_ = true;
+  qsizetype longestReplacement_ = 1;
+  static std::array<qint32, denseLimit> emptyDense();
 };
 
 // The process-wide table, held for the main window and replaced at each language change.
