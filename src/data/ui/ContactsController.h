@@ -37,6 +37,9 @@ public:
   // Whether the contacts grid shows the column of field.
   bool isColumnShown(const QString &field) const;
 
+protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
   void setUpGrids();
   void layOutGroups();
@@ -45,6 +48,7 @@ private:
   void setColumnShown(const QString &field, bool visible);
   void showGridColumn(int column, bool visible);
   void watch(DataSet &dataSet);
+  void goToLastRow(QTableView *grid);
 
   TFMain &main_;
   TDModule &module_;

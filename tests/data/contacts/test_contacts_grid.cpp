@@ -170,6 +170,19 @@ private slots:
     }
   }
 
+  // Ctrl+End goes to the group's last contact, not to the last one read so far.
+  void ctrlEndReachesTheLastContact() {
+    const int group = f->addGroup("Big", 250);
+    f->selectGroup(group);
+    QVERIFY(f->module->IBContacts.rowCount() < 250);
+    contactsGrid()->setFocus();
+    QTest::keyClick(contactsGrid(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(f->module->IBContacts.rowCount(), 250);
+    QCOMPARE(contactsGrid()->currentIndex().row(), 249);
+    QCOMPARE(f->module->IBContacts.currentRow(), 249);
+    QCOMPARE(f->module->IBContacts.value("NAME").toString(), QStringLiteral("Big 250"));
+  }
+
   // Choosing a group in the groups grid shows its contacts only.
   void groupChoiceFillsTheContactsGrid() {
     f->addGroup("First", 3);
