@@ -1,93 +1,89 @@
 #include "gateway/SoapRequest.h"
 
-#include "gateway/GatewayError.h"
+#include "gateway/XmlEscape.h"
 
 namespace gateway {
 
 namespace {
 
-const QString envelopeNs = QStringLiteral("http://schemas.xmlsoap.org/soap/envelope/");
-const QString schemaNs = QStringLiteral("http://www.w3.org/2001/XMLSchema");
-const QString instanceNs = QStringLiteral("http://www.w3.org/2001/XMLSchema-instance");
+// Everything before the operation's name, the same for every call.
+constexpr char head[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                        "<SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+                        "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+                        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><SOAP-ENV:Body><";
+constexpr char tail[] = "></SOAP-ENV:Body></SOAP-ENV:Envelope>\n";
 
-bool allowedInXml(char32_t c) {
-  // a surrogate left alone here was not part of a pair
-  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
-         (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// Control characters (and broken surrogate pairs) would make the request malformed, and the
-// XML writer would drop them silently; refuse the call instead.
-void checkCarriable(const QString &name, const QString &value) {
-  qsizetype position = 0; // in characters, a surrogate pair counting as one
-  for (qsizetype i = 0; i < value.size(); ++i) {
-    ++position;
-    char32_t c = value[i].unicode();
-    if (value[i].isHighSurrogate() && i + 1 < value.size() && value[i + 1].isLowSurrogate()) {
-      c = QChar::surrogateToUcs4(value[i], value[i + 1]);
-      ++i;
-    }
-    if (!allowedInXml(c))
-      throw GatewayError(QStringLiteral("The %1 holds a character that cannot be sent to the gateway "
-                                        "(code %2 at position %3)")
-                             .arg(name)
-                             .arg(quint32(c), 4, 16, QLatin1Char('0'))
-                             .arg(position));
-  }
+// Element names are the contract's own ASCII names.
+void appendName(QByteArray &out, const QString &name) {
+  for (const QChar c : name)
+    out.append(char(c.unicode()));
 }
 
 } // namespace
 
 SoapRequest::SoapRequest(const QString &serviceNamespace, const QString &operation)
     : namespace_(serviceNamespace), operation_(operation) {
-  // Declared before the root so that the root takes the SOAP-ENV prefix.
-  writer_.writeNamespace(envelopeNs, QStringLiteral("SOAP-ENV"));
-  writer_.writeNamespace(schemaNs, QStringLiteral("xsd"));
-  writer_.writeNamespace(instanceNs, QStringLiteral("xsi"));
-  writer_.writeStartElement(envelopeNs, QStringLiteral("Envelope"));
-  writer_.writeStartElement(envelopeNs, QStringLiteral("Body"));
-  writer_.writeStartElement(operation);
-  writer_.writeDefaultNamespace(serviceNamespace);
+  body_.reserve(qsizetype(sizeof head) + 2 * operation.size() + serviceNamespace.size() + 256);
+  body_.append(head, qsizetype(sizeof head) - 1);
+  appendName(body_, operation);
+  body_.append(" xmlns=\"");
+  appendXml(body_, serviceNamespace, XmlEscaping::Attribute, QStringLiteral("service namespace"));
+  body_.append("\">");
 }
 
-void SoapRequest::writeText(const QString &value) {
-  // A bare CR would reach the gateway as LF after XML line-end normalisation; a character
-  // reference keeps CR LF line breaks of the message intact.
-  const QStringList pieces = value.split(QLatin1Char('\r'));
-  for (qsizetype i = 0; i < pieces.size(); ++i) {
-    if (i > 0)
-      writer_.writeEntityReference(QStringLiteral("#13"));
-    if (!pieces[i].isEmpty())
-      writer_.writeCharacters(pieces[i]);
+void SoapRequest::open(const QString &name) {
+  body_.append('<');
+  appendName(body_, name);
+  body_.append('>');
+}
+
+void SoapRequest::close(const QString &name) {
+  body_.append("</");
+  appendName(body_, name);
+  body_.append('>');
+}
+
+void SoapRequest::addTextElement(const QString &name, const QString &value, const QString &what) {
+  if (value.isEmpty()) {
+    body_.append('<');
+    appendName(body_, name);
+    body_.append("/>");
+    return;
   }
+  open(name);
+  appendXml(body_, value, XmlEscaping::Text, what);
+  close(name);
 }
 
 void SoapRequest::addText(const QString &name, const QString &value) {
-  checkCarriable(name, value);
-  writer_.writeStartElement(name);
-  writeText(value);
-  writer_.writeEndElement();
+  addTextElement(name, value, name);
 }
 
 void SoapRequest::addInteger(const QString &name, qint32 value) {
-  writer_.writeTextElement(name, QString::number(value));
+  open(name);
+  body_.append(QByteArray::number(value));
+  close(name);
 }
 
 void SoapRequest::addStringTable(const QString &name, const QList<QStringList> &rows) {
-  for (const QStringList &row : rows)
-    for (const QString &cell : row)
-      checkCarriable(name, cell);
-  writer_.writeStartElement(name);
-  for (const QStringList &row : rows) {
-    writer_.writeStartElement(QStringLiteral("ArrayOfString"));
-    for (const QString &cell : row) {
-      writer_.writeStartElement(QStringLiteral("string"));
-      writeText(cell);
-      writer_.writeEndElement();
-    }
-    writer_.writeEndElement();
+  if (rows.isEmpty()) {
+    addTextElement(name, QString(), name);
+    return;
   }
-  writer_.writeEndElement();
+  const QString row = QStringLiteral("ArrayOfString");
+  const QString cell = QStringLiteral("string");
+  open(name);
+  for (const QStringList &cells : rows) {
+    if (cells.isEmpty()) {
+      addTextElement(row, QString(), name);
+      continue;
+    }
+    open(row);
+    for (const QString &value : cells)
+      addTextElement(cell, value, name);
+    close(row);
+  }
+  close(name);
 }
 
 QByteArray SoapRequest::soapAction() const {
@@ -95,9 +91,10 @@ QByteArray SoapRequest::soapAction() const {
 }
 
 QByteArray SoapRequest::finish() {
-  writer_.writeEndDocument(); // closes the operation element, Body and Envelope
-  // A writer on a string leaves the encoding out of the declaration; the body names it.
-  return QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>") + body_.toUtf8();
+  body_.append("</");
+  appendName(body_, operation_);
+  body_.append(tail, qsizetype(sizeof tail) - 1);
+  return std::move(body_);
 }
 
 } // namespace gateway

@@ -1,17 +1,19 @@
 #pragma once
-// The body of one call: a SOAP 1.1 envelope, document/literal wrapped, in UTF-8.
+// The body of one call: a SOAP 1.1 envelope, document/literal wrapped, in UTF-8, written
+// straight into bytes.
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QXmlStreamWriter>
 
 namespace gateway {
 
 // Parameters are written in the order they are added, unprefixed and so in the service
-// namespace, without type attributes.
+// namespace, without type attributes. An empty value is written as an empty element
+// ("<Login/>").
 class SoapRequest {
 public:
+  // Throws GatewayError when the namespace holds a character an XML document cannot carry.
   SoapRequest(const QString &serviceNamespace, const QString &operation);
   SoapRequest(const SoapRequest &) = delete;
   SoapRequest &operator=(const SoapRequest &) = delete;
@@ -29,12 +31,13 @@ public:
   QByteArray finish();
 
 private:
-  void writeText(const QString &value);
+  void open(const QString &name);
+  void close(const QString &name);
+  void addTextElement(const QString &name, const QString &value, const QString &what);
 
   QString namespace_;
   QString operation_;
-  QString body_; // written as text and encoded once: far cheaper than many small device writes
-  QXmlStreamWriter writer_{&body_};
+  QByteArray body_;
 };
 
 } // namespace gateway
