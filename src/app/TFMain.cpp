@@ -208,6 +208,12 @@ void TFMain::FormCreate() {
   (new MessageController(TS2, TS3, DModule, this))->buildFieldMenu();
   new SettingsController(TS4, this, DModule, this);
 
+  // The modem sub-page is offered only where the operator asked for it.
+  const bool modem = IniFile(app_paths::besideExecutable("kyv.ini")).readString("params", "GSM") == "1";
+  TS4->PCSet->setTabVisible(SendingPage::ModemIndex, modem);
+  TS4->cbGsm->setChecked(modem);
+  connect(TS4->cbGsm, &QCheckBox::clicked, this, &TFMain::cbGsmClick);
+
   PCMain->setCurrentWidget(TS1);
   SendingPage *set = TS4;
   set->PCSet->setCurrentIndex(set->PCSet->isTabVisible(SendingPage::GatewayIndex) ? SendingPage::GatewayIndex
@@ -285,6 +291,14 @@ void TFMain::lbContactsClick(QObject *sender) {
 
 void TFMain::PCSetChange(int index) {
   TS4->gbxTestMes->setVisible(index == SendingPage::GatewayIndex || index == SendingPage::ModemIndex);
+}
+
+void TFMain::cbGsmClick(bool checked) {
+  IniFile(app_paths::besideExecutable("kyv.ini")).writeString("params", "GSM", checked ? "1" : "0");
+  QTabWidget *set = TS4->PCSet;
+  if (!checked && set->currentIndex() == SendingPage::ModemIndex)
+    set->setCurrentIndex(SendingPage::GatewayIndex);
+  set->setTabVisible(SendingPage::ModemIndex, checked);
 }
 
 void TFMain::TS4Show() { ActDelete->setEnabled(false); }

@@ -51,6 +51,8 @@ public:
   void PCSetChange(int index);
   void TS4Show();
   void TS4Hide();
+  // Offers or withdraws the modem sub-page and stores the choice in kyv.ini [params] GSM.
+  void cbGsmClick(bool checked);
 
   QLabel *navigationLabel(int tag) const;
   // The label or icon of the entry, for tests and the language key check.

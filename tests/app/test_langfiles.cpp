@@ -59,7 +59,7 @@ KeyList textKeys() {
         "butSend", "butOK", "butCancel", "Button1", "Button2", "butTplRename", "butTplDel", "butTplClose"}},
       {"TGroupBox",
        {"gbxSelectGroup", "gbxOptions", "gbxTestMes", "gbxData", "gbxImport", "gbxSetCom", "gbxTimePar"}},
-      {"TCheckBox", {"cbTranslit", "cbFlashAll", "cbAll", "cbGroup", "cbFlash", "cbAnd", "cbOr", "cbTitle"}},
+      {"TCheckBox", {"cbTranslit", "cbFlashAll", "cbAll", "cbGroup", "cbFlash", "cbGsm", "cbAnd", "cbOr", "cbTitle"}},
       {"TTabSheet", {"TS1", "TS2", "TS3", "TS4", "TSInter", "TSGSM", "TSOptions", "TS5", "TS6"}},
       {"TDBCheckBox", {"dbcbLog"}},
       {"TComboBox", {"cbxRate", "cbxBit", "cbxStopBit", "cbxParity", "cbxControl"}},

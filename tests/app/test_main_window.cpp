@@ -1,5 +1,6 @@
 // The main window's structure, navigation, title band and sending-page rules.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QTabWidget>
@@ -113,6 +114,44 @@ private slots:
     QVERIFY(!window->TS4->gbxTestMes->isVisible());
     window->TS4->PCSet->setCurrentIndex(SendingPage::GatewayIndex);
     QVERIFY(window->TS4->gbxTestMes->isVisible());
+  }
+
+  void modemSubPageOffered_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("not set") << QString() << false;
+    QTest::newRow("GSM=0") << "0" << false;
+    QTest::newRow("GSM=1") << "1" << true;
+  }
+  void modemSubPageOffered() {
+    QFETCH(QString, stored);
+    QFETCH(bool, offered);
+    if (!stored.isNull())
+      folder->writeText("kyv.ini", "[params]\r\nLang=Russian\r\nGSM=" + stored + "\r\n");
+    open();
+    QTabWidget *set = window->TS4->PCSet;
+    QCOMPARE(set->isTabVisible(SendingPage::ModemIndex), offered);
+    QCOMPARE(window->TS4->cbGsm->isChecked(), offered);
+    // The gateway sub-page stays current at start either way.
+    QCOMPARE(set->currentIndex(), int(SendingPage::GatewayIndex));
+  }
+
+  void modemSubPageCheckBoxStoresTheChoice() {
+    open();
+    QTest::mouseClick(window->lbTypeSend, Qt::LeftButton);
+    QTabWidget *set = window->TS4->PCSet;
+    set->setCurrentIndex(SendingPage::SettingsIndex);
+    window->TS4->cbGsm->click();
+    QVERIFY(set->isTabVisible(SendingPage::ModemIndex));
+    QCOMPARE(IniFile(folder->filePath("kyv.ini")).readString("params", "GSM"), QString("1"));
+    set->setCurrentIndex(SendingPage::ModemIndex);
+    QVERIFY(window->TS4->gbxTestMes->isVisible());
+    window->TS4->cbGsm->setChecked(true);
+    window->cbGsmClick(false); // withdrawn while current: back to the gateway
+    QVERIFY(!set->isTabVisible(SendingPage::ModemIndex));
+    QCOMPARE(set->currentIndex(), int(SendingPage::GatewayIndex));
+    QCOMPARE(IniFile(folder->filePath("kyv.ini")).readString("params", "GSM"), QString("0"));
+    QCOMPARE(IniFile(folder->filePath("kyv.ini")).readString("params", "Lang"), QString());
   }
 
   void deleteActionDisabledOnSendingPage() {

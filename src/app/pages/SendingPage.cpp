@@ -1,5 +1,7 @@
 #include "app/pages/SendingPage.h"
 
+#include "gsm/ui/GsmSubPage.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -15,7 +17,9 @@ SendingPage::SendingPage(QWidget *parent) : NotifyingPage("TS4", parent) {
   PCSet->addTab(TSOptions, "Настройки программы");
   // As stored, the modem sub-page's tab is hidden: the operator cannot select it.
   PCSet->setTabVisible(ModemIndex, false);
-  new QVBoxLayout(TSGSM);
+  gsmPage = new GsmSubPage(TSGSM);
+  auto *modem = new QVBoxLayout(TSGSM);
+  modem->addWidget(gsmPage);
 
   buildGatewayPage();
   buildSettingsPage();
@@ -25,8 +29,6 @@ SendingPage::SendingPage(QWidget *parent) : NotifyingPage("TS4", parent) {
   layout->addWidget(PCSet, 1);
   layout->addWidget(gbxTestMes);
 }
-
-void SendingPage::setModemPage(QWidget *content) { TSGSM->layout()->addWidget(content); }
 
 void SendingPage::buildGatewayPage() {
   lbShLogin = ui::label(TSInter, "lbShLogin", "Логин");
@@ -47,7 +49,8 @@ void SendingPage::buildGatewayPage() {
 }
 
 void SendingPage::buildSettingsPage() {
-  gbxOptions = ui::groupBox(TSOptions, "gbxOptions", "Параметры");
+  pnlOptions = ui::make<QWidget>(TSOptions, "pnlOptions");
+  QWidget *gbxOptions = pnlOptions;
   lbLang = ui::label(gbxOptions, "lbLang", "Язык");
   cbxLang = ui::make<QComboBox>(gbxOptions, "cbxLang");
   butApply = ui::button(gbxOptions, "butApply", "Применить");
@@ -66,6 +69,7 @@ void SendingPage::buildSettingsPage() {
   lbEmPOP = ui::label(gbxOptions, "lbEmPOP", "POP3-сервер");
   DBEdit6 = ui::edit(gbxOptions, "DBEdit6");
   butSave = ui::button(gbxOptions, "butSave", "Сохранить");
+  cbGsm = ui::checkBox(gbxOptions, "cbGsm", "Отправка через мобильный телефон или GSM-модем");
 
   auto *langRow = new QHBoxLayout;
   langRow->addWidget(cbxLang, 1);
@@ -80,9 +84,10 @@ void SendingPage::buildSettingsPage() {
   form->addRow(lbEmLogin, DBEdit4);
   form->addRow(lbEmPass, DBEdit5);
   form->addRow(lbEmPOP, DBEdit6);
+  form->addRow(cbGsm);
   form->addRow(butSave);
   auto *layout = new QVBoxLayout(TSOptions);
-  layout->addWidget(gbxOptions);
+  layout->addWidget(pnlOptions);
   layout->addStretch();
 }
 

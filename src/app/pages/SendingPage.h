@@ -6,6 +6,7 @@
 #include "app/pages/PageBuilder.h"
 
 class QComboBox;
+class GsmSubPage;
 
 class SendingPage : public NotifyingPage {
   Q_OBJECT
@@ -23,8 +24,12 @@ public:
   QLineEdit *edLoginSh, *edPassSh;
   QPushButton *butSaveSh;
 
+  // Modem sub-page: the serial port choice
+  GsmSubPage *gsmPage;
+
   // Settings sub-page
-  QGroupBox *gbxOptions;
+  QWidget *pnlOptions;
+  QCheckBox *cbGsm; // offers the modem sub-page (kyv.ini [params] GSM)
   QLabel *lbLang, *lbGsmTime, *lbEmLogin, *lbEmPass, *lbEmPOP;
   QComboBox *cbxLang;
   QPushButton *butApply, *butSave;
@@ -39,9 +44,6 @@ public:
   QPlainTextEdit *memoSMS;
   QCheckBox *cbFlash;
   QPushButton *butSend;
-
-  // Puts the modem sub-page's own widget in place (the serial port choice).
-  void setModemPage(QWidget *content);
 
 private:
   void buildGatewayPage();
