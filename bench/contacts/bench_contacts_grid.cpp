@@ -54,16 +54,21 @@ long residentBytes() {
   return parts.value(1).toLong() * sysconf(_SC_PAGESIZE);
 }
 
-double ms(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+double ms(const QElapsedTimer &t) {
+  return double(t.nsecsElapsed()) / 1e6;
+}
 
 // Fills a group by doubling its rows with INSERT ... SELECT, then gives each row its own texts.
 void fillGroup(Transaction &tr, int group, int size) {
-  Query(tr, QString("INSERT INTO CONTACTS (ID, IDGROUP) VALUES (GEN_ID(GEN_CONTACTS_ID, 1), %1)").arg(group)).execute();
+  Query(tr, QString("INSERT INTO CONTACTS (ID, IDGROUP) VALUES (GEN_ID(GEN_CONTACTS_ID, 1), %1)").arg(group))
+      .execute();
   for (int have = 1; have < size; have *= 2)
-    Query(tr, QString("INSERT INTO CONTACTS (ID, IDGROUP) SELECT GEN_ID(GEN_CONTACTS_ID, 1), IDGROUP FROM CONTACTS "
-                      "WHERE IDGROUP = %1 ROWS %2")
-                  .arg(group)
-                  .arg(std::min(have, size - have)))
+    Query(
+        tr,
+        QString("INSERT INTO CONTACTS (ID, IDGROUP) SELECT GEN_ID(GEN_CONTACTS_ID, 1), IDGROUP FROM CONTACTS "
+                "WHERE IDGROUP = %1 ROWS %2")
+            .arg(group)
+            .arg(std::min(have, size - have)))
         .execute();
   Query(tr, QString("UPDATE CONTACTS SET PHONE = '+7900' || LPAD(ID, 7, '0'), NAME = 'Контакт ' || ID, "
                     "BIRTHDATE = DATEADD(MOD(ID, 20000) DAY TO DATE '1950-01-01'), DFIELD = 'Поле ' || ID, "
@@ -186,18 +191,34 @@ int main(int argc, char **argv) {
   const double perRowEnd = double(atEnd - before) / double(rowsAtEnd);
   QTextStream out(stdout);
   out << "| benchmark | baseline | measured | ratio |\n|---|---|---|---|\n";
-  out << QString("| choosing the %1-contact group until its first rows are painted (%2 rows read; baseline: a "
-                 "%3-contact group) | %4 ms | %5 ms | %6 |\n")
-             .arg(bigGroup).arg(readAtChoice).arg(smallGroup).arg(smallMs, 0, 'f', 1).arg(bigMs, 0, 'f', 1)
+  out << QString(
+             "| choosing the %1-contact group until its first rows are painted (%2 rows read; baseline: a "
+             "%3-contact group) | %4 ms | %5 ms | %6 |\n")
+             .arg(bigGroup)
+             .arg(readAtChoice)
+             .arg(smallGroup)
+             .arg(smallMs, 0, 'f', 1)
+             .arg(bigMs, 0, 'f', 1)
              .arg(bigMs / smallMs, 0, 'f', 2);
-  out << QString("| dragging the scroll bar to its bottom, average of the last 100 of %1 drags (baseline: the "
-                 "first 100; longest drag %2 ms) | %3 ms | %4 ms | %5 |\n")
-             .arg(steps.size()).arg(longestStep, 0, 'f', 1).arg(firstSteps, 0, 'f', 2).arg(lastSteps, 0, 'f', 2)
+  out << QString(
+             "| dragging the scroll bar to its bottom, average of the last 100 of %1 drags (baseline: the "
+             "first 100; longest drag %2 ms) | %3 ms | %4 ms | %5 |\n")
+             .arg(steps.size())
+             .arg(longestStep, 0, 'f', 1)
+             .arg(firstSteps, 0, 'f', 2)
+             .arg(lastSteps, 0, 'f', 2)
              .arg(lastSteps / firstSteps, 0, 'f', 2);
   out << QString("| Ctrl+End from the first rows to the last of %1 contacts, painted (baseline: the data set "
                  "reading them all, no grid) | %2 ms | %3 ms | %4 |\n")
-             .arg(bigGroup).arg(fetchAllMs, 0, 'f', 0).arg(jumpMs, 0, 'f', 0).arg(jumpMs / fetchAllMs, 0, 'f', 2);
-  out << QString("| memory per row read, all %1 rows (baseline: the first 10,000 rows) | %2 B | %3 B | %4 |\n")
-             .arg(rowsAtEnd).arg(perRow10k, 0, 'f', 0).arg(perRowEnd, 0, 'f', 0).arg(perRowEnd / perRow10k, 0, 'f', 2);
+             .arg(bigGroup)
+             .arg(fetchAllMs, 0, 'f', 0)
+             .arg(jumpMs, 0, 'f', 0)
+             .arg(jumpMs / fetchAllMs, 0, 'f', 2);
+  out << QString(
+             "| memory per row read, all %1 rows (baseline: the first 10,000 rows) | %2 B | %3 B | %4 |\n")
+             .arg(rowsAtEnd)
+             .arg(perRow10k, 0, 'f', 0)
+             .arg(perRowEnd, 0, 'f', 0)
+             .arg(perRowEnd / perRow10k, 0, 'f', 2);
   return 0;
 }

@@ -76,7 +76,9 @@ void registerRowDialog(const DataSet *dataSet, RowDialogFactory factory) {
     rowDialogs().remove(dataSet);
 }
 
-bool hasRowDialog(const DataSet *dataSet) { return rowDialogs().contains(dataSet); }
+bool hasRowDialog(const DataSet *dataSet) {
+  return rowDialogs().contains(dataSet);
+}
 
 bool openRowDialog(DataSet &dataSet, const QString &suffix, QWidget *parent) {
   const RowDialogFactory factory = rowDialogs().value(&dataSet);

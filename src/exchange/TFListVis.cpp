@@ -79,9 +79,13 @@ void TFListVis::setAllTicked(bool ticked) {
     setTicked(k, ticked);
 }
 
-void TFListVis::Button4Click() { setAllTicked(true); }
+void TFListVis::Button4Click() {
+  setAllTicked(true);
+}
 
-void TFListVis::Button3Click() { setAllTicked(false); }
+void TFListVis::Button3Click() {
+  setAllTicked(false);
+}
 
 void TFListVis::done(int result) {
   QDialog::done(result);

@@ -92,8 +92,8 @@ private slots:
     QCOMPARE(tickAll, QStringLiteral("Выбрать все"));
     QCOMPARE(untickAll, QStringLiteral("Снять все"));
     QCOMPARE(texts.size(), 12);
-    const QStringList keys{"fPhone", "fName",     "fBirthDate", "fField1",   "fField2",   "fField3",
-                           "fField4", "fSend",    "fDateSend",  "fTimeSend", "fPartSend", "fError"};
+    const QStringList keys{"fPhone",  "fName", "fBirthDate", "fField1",   "fField2",   "fField3",
+                           "fField4", "fSend", "fDateSend",  "fTimeSend", "fPartSend", "fError"};
     for (int k = 0; k < 12; ++k)
       QCOMPARE(texts[k], english.readString("Fields", keys[k]));
     QCOMPARE(ticks, parseTicks("x-xx-x-x-xxx"));
@@ -102,10 +102,14 @@ private slots:
   void okStoresAndShowsAtOnce_data() {
     QTest::addColumn<QString>("action"); // steps joined by ';': "untick:k,k...", "all", "none"
     QTest::addColumn<QString>("expected");
-    QTest::newRow("untick the name") << "untick:1" << "x-xxxxxxxxxx";
-    QTest::newRow("untick phone and error") << "untick:0,11" << "-xxxxxxxxxx-";
-    QTest::newRow("untick all") << "none" << "------------";
-    QTest::newRow("untick all, tick all") << "none;all" << "xxxxxxxxxxxx";
+    QTest::newRow("untick the name") << "untick:1"
+                                     << "x-xxxxxxxxxx";
+    QTest::newRow("untick phone and error") << "untick:0,11"
+                                            << "-xxxxxxxxxx-";
+    QTest::newRow("untick all") << "none"
+                                << "------------";
+    QTest::newRow("untick all, tick all") << "none;all"
+                                          << "xxxxxxxxxxxx";
   }
   void okStoresAndShowsAtOnce() {
     QFETCH(QString, action);

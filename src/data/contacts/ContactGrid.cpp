@@ -7,10 +7,10 @@ namespace contact_grid {
 
 const QList<Column> &columns() {
   static const QList<Column> list{
-      {QStringLiteral("PHONE"), 109},   {QStringLiteral("NAME"), 123},     {QStringLiteral("BIRTHDATE"), 0},
-      {QStringLiteral("DFIELD"), 124},  {QStringLiteral("EFIELD"), 98},    {QStringLiteral("FFIELD"), 95},
-      {QStringLiteral("GFIELD"), 92},   {QStringLiteral("SEND"), 89},      {QStringLiteral("DATESEND"), 86},
-      {QStringLiteral("TIMESEND"), 87}, {QStringLiteral("PARTSEND"), 0},   {QStringLiteral("FERROR"), 0},
+      {QStringLiteral("PHONE"), 109},   {QStringLiteral("NAME"), 123},   {QStringLiteral("BIRTHDATE"), 0},
+      {QStringLiteral("DFIELD"), 124},  {QStringLiteral("EFIELD"), 98},  {QStringLiteral("FFIELD"), 95},
+      {QStringLiteral("GFIELD"), 92},   {QStringLiteral("SEND"), 89},    {QStringLiteral("DATESEND"), 86},
+      {QStringLiteral("TIMESEND"), 87}, {QStringLiteral("PARTSEND"), 0}, {QStringLiteral("FERROR"), 0},
   };
   return list;
 }

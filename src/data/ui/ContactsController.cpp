@@ -31,10 +31,12 @@ ContactsController::ContactsController(TFMain &main, TDModule &module)
   });
   setUpGrids();
 
-  registerRowDialog(&module.IBGroups, [&module](QWidget *parent) { return new TFAddGroup(&module.IBGroups, parent); });
+  registerRowDialog(&module.IBGroups,
+                    [&module](QWidget *parent) { return new TFAddGroup(&module.IBGroups, parent); });
   registerRowDialog(&module.IBContacts,
                     [&module](QWidget *parent) { return new TFAddContact(&module.IBContacts, parent); });
-  record_rules::install(module, [this](DataSet &ds, const QString &suffix) { openRowDialog(ds, suffix, &main_); });
+  record_rules::install(module,
+                        [this](DataSet &ds, const QString &suffix) { openRowDialog(ds, suffix, &main_); });
 
   connect(page, &NotifyingPage::shown, this, &ContactsController::TS1Show);
   connect(page->tbFields, &QToolButton::clicked, this, &ContactsController::tbFieldsClick);
@@ -49,7 +51,8 @@ ContactsController::ContactsController(TFMain &main, TDModule &module)
   watch(module.IBContacts);
   for (DataSetModel *model : {groupsModel_, contactsModel_})
     connect(model, &DataSetModel::errorOccurred, this, [](const QString &className, const QString &text) {
-      Dialogs::instance().message(QStringLiteral("Brisklane"), className + u'\n' + text, Dialogs::Icon::Error);
+      Dialogs::instance().message(QStringLiteral("Brisklane"), className + u'\n' + text,
+                                  Dialogs::Icon::Error);
     });
   if (page->isVisible())
     TS1Show();
@@ -79,7 +82,8 @@ void ContactsController::setUpGrids() {
     columnWidths_.insert(column.field, column.width);
   // A view forgets its column layout when its model is read again (another group, a filter):
   // operator-sized widths are kept until then and put back with the visibility.
-  connect(contactsModel_, &QAbstractItemModel::modelAboutToBeReset, this, &ContactsController::keepColumnWidths);
+  connect(contactsModel_, &QAbstractItemModel::modelAboutToBeReset, this,
+          &ContactsController::keepColumnWidths);
   connect(contactsModel_, &QAbstractItemModel::modelReset, this, &ContactsController::layOutContacts);
   connect(groupsModel_, &QAbstractItemModel::modelReset, this, &ContactsController::layOutGroups);
   // The grid is a window onto rows read on demand; per-row height measuring would read them all.

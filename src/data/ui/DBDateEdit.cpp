@@ -39,9 +39,13 @@ void DBDateEdit::bind(DataSet *dataSet, const QString &field) {
   showValue();
 }
 
-QDate DBDateEdit::value() const { return date() == emptyDate ? QDate() : date(); }
+QDate DBDateEdit::value() const {
+  return date() == emptyDate ? QDate() : date();
+}
 
-void DBDateEdit::setValueByOperator(const QDate &date) { setDate(date.isValid() ? date : emptyDate); }
+void DBDateEdit::setValueByOperator(const QDate &date) {
+  setDate(date.isValid() ? date : emptyDate);
+}
 
 void DBDateEdit::showValue() {
   const QDate stored = dataSet_ ? dataSet_->value(field_).toDate() : QDate();

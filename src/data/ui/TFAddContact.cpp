@@ -11,7 +11,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-TFAddContact::TFAddContact(DataSet *contacts, QWidget *parent) : TFParentAdd("FAddContact", contacts, parent) {
+TFAddContact::TFAddContact(DataSet *contacts, QWidget *parent)
+    : TFParentAdd("FAddContact", contacts, parent) {
   setWindowTitle("Контакт");
   auto label = [this](const char *name, const QString &caption) {
     auto *l = new QLabel(caption, gbxData);
@@ -43,9 +44,9 @@ TFAddContact::TFAddContact(DataSet *contacts, QWidget *parent) : TFParentAdd("FA
   DBEdit6 = edit("DBEdit6", "GFIELD");
 
   auto *form = new QFormLayout(gbxData);
-  const QList<std::pair<QLabel *, QWidget *>> rows{{Label1, DBEdit1}, {Label2, mkePhone}, {Label3, DBDateEdit1},
-                                                   {Label7, DBEdit3}, {Label4, DBEdit4},  {Label5, DBEdit5},
-                                                   {Label6, DBEdit6}};
+  const QList<std::pair<QLabel *, QWidget *>> rows{
+      {Label1, DBEdit1}, {Label2, mkePhone}, {Label3, DBDateEdit1}, {Label7, DBEdit3},
+      {Label4, DBEdit4}, {Label5, DBEdit5},  {Label6, DBEdit6}};
   QWidget *previous = nullptr;
   for (const auto &[l, control] : rows) {
     l->setBuddy(control);

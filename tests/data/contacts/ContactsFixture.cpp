@@ -16,9 +16,9 @@ ContactsFixture::ContactsFixture(const TestDatabase &db, const QString &lang) {
   module = std::make_unique<TDModule>();
   module->openAt(db.path());
   // One database serves the whole run; every test starts from the seed rows alone.
-  for (const char *sql : {"DELETE FROM CONTACTS", "DELETE FROM LISTGROUPS", "DELETE FROM TEMPLATE",
-                          "DELETE FROM LISTFILT", "UPDATE RB_FIELDS SET FVISIBLE = 1",
-                          "UPDATE RB_FIELDS SET NAMEDS = 'NAME' WHERE ID = 2"})
+  for (const char *sql :
+       {"DELETE FROM CONTACTS", "DELETE FROM LISTGROUPS", "DELETE FROM TEMPLATE", "DELETE FROM LISTFILT",
+        "UPDATE RB_FIELDS SET FVISIBLE = 1", "UPDATE RB_FIELDS SET NAMEDS = 'NAME' WHERE ID = 2"})
     execute(sql);
   module->openAt(db.path());
   window = std::make_unique<TFMain>();
@@ -72,8 +72,12 @@ int ContactsFixture::addContact(int group, const QString &name, const QString &p
                                 const QVariant &ferror) {
   const int id = scalar("SELECT GEN_ID(GEN_CONTACTS_ID, 1) FROM RDB$DATABASE").toInt();
   execute("INSERT INTO CONTACTS (ID, IDGROUP, NAME, PHONE, SEND, FERROR) VALUES (:ID, :G, :N, :P, :S, :E)",
-          {{"ID", id}, {"G", group}, {"N", name}, {"P", phone.isEmpty() ? QVariant() : phone},
-           {"S", send}, {"E", ferror}});
+          {{"ID", id},
+           {"G", group},
+           {"N", name},
+           {"P", phone.isEmpty() ? QVariant() : phone},
+           {"S", send},
+           {"E", ferror}});
   return id;
 }
 
@@ -87,9 +91,13 @@ void ContactsFixture::selectGroup(int id) {
     qFatal("no group %d", id);
 }
 
-void ContactsFixture::focusGroups() { window->TS1->DBGridGroups->setFocus(); }
+void ContactsFixture::focusGroups() {
+  window->TS1->DBGridGroups->setFocus();
+}
 
-void ContactsFixture::focusContacts() { window->TS1->DBGridContacts->setFocus(); }
+void ContactsFixture::focusContacts() {
+  window->TS1->DBGridContacts->setFocus();
+}
 
 void ContactsFixture::whenDialogOpens(std::function<void(TFParentAdd &)> answer) {
   QTimer::singleShot(0, qApp, [answer] {

@@ -1,8 +1,8 @@
 #pragma once
 // The contacts page as the operator meets it: the test run's database emptied of groups,
 // contacts, templates and filters, the data module, the main window with its contacts page
-// controller, shipped language files, and scripted message boxes. Rows are set up with plain statements; dialogs opened by row events are answered
-// by a callback run once the dialog is up.
+// controller, shipped language files, and scripted message boxes. Rows are set up with plain statements;
+// dialogs opened by row events are answered by a callback run once the dialog is up.
 #include "app/TFMain.h"
 #include "app/TFParentAdd.h"
 #include "data/TDModule.h"

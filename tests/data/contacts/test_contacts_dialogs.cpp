@@ -18,8 +18,12 @@
 #include <QTest>
 
 namespace {
-TFAddContact &contactDialog(TFParentAdd &d) { return *qobject_cast<TFAddContact *>(&d); }
-TFAddGroup &groupDialog(TFParentAdd &d) { return *qobject_cast<TFAddGroup *>(&d); }
+TFAddContact &contactDialog(TFParentAdd &d) {
+  return *qobject_cast<TFAddContact *>(&d);
+}
+TFAddGroup &groupDialog(TFParentAdd &d) {
+  return *qobject_cast<TFAddGroup *>(&d);
+}
 
 void type(QLineEdit *edit, const QString &text) {
   edit->selectAll();
@@ -98,7 +102,8 @@ private slots:
       d.butOK->click();
     });
     f->window->ActEdit->trigger();
-    QCOMPARE(f->scalar("SELECT NAME FROM LISTGROUPS WHERE ID = :ID", {{"ID", id}}).toString(), QStringLiteral("New"));
+    QCOMPARE(f->scalar("SELECT NAME FROM LISTGROUPS WHERE ID = :ID", {{"ID", id}}).toString(),
+             QStringLiteral("New"));
   }
 
   void deleteGroup_data() {
@@ -202,8 +207,10 @@ private slots:
     QCOMPARE(f->scalar("SELECT IDGROUP FROM CONTACTS WHERE ID = :ID", {{"ID", id}}).toInt(), second);
     QCOMPARE(f->scalar("SELECT PHONE FROM CONTACTS WHERE ID = :ID", {{"ID", id}}).toString(),
              QStringLiteral("+79001234567"));
-    QCOMPARE(f->scalar("SELECT BIRTHDATE FROM CONTACTS WHERE ID = :ID", {{"ID", id}}).toDate(), QDate(1990, 5, 17));
-    QCOMPARE(f->scalar("SELECT GFIELD FROM CONTACTS WHERE ID = :ID", {{"ID", id}}).toString(), QStringLiteral("four"));
+    QCOMPARE(f->scalar("SELECT BIRTHDATE FROM CONTACTS WHERE ID = :ID", {{"ID", id}}).toDate(),
+             QDate(1990, 5, 17));
+    QCOMPARE(f->scalar("SELECT GFIELD FROM CONTACTS WHERE ID = :ID", {{"ID", id}}).toString(),
+             QStringLiteral("four"));
     QCOMPARE(f->module->IBContacts.rowCount(), 2);
     QCOMPARE(f->module->IBContacts.value("ID"), id);
   }
@@ -213,7 +220,8 @@ private slots:
     QTest::addColumn<bool>("retype");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QVariant>("expected");
-    QTest::newRow("untouched") << "+7 (900) 111-22-33" << false << QString() << QVariant("+7 (900) 111-22-33");
+    QTest::newRow("untouched") << "+7 (900) 111-22-33" << false << QString()
+                               << QVariant("+7 (900) 111-22-33");
     QTest::newRow("25 characters cut to 20")
         << "1" << true << "1234567890123456789012345" << QVariant("12345678901234567890");
     QTest::newRow("exactly 20") << "1" << true << "abcdefghijklmnopqrst" << QVariant("abcdefghijklmnopqrst");
@@ -358,7 +366,9 @@ private slots:
     });
     f->window->ActInsert->trigger();
     QCOMPARE(f->module->IBContacts.state(), DataSet::State::Browse);
-    QCOMPARE(f->module->IBContacts.value(edit == "DBEdit1" ? "NAME" : edit == "DBEdit3" ? "DFIELD" : "GFIELD"),
+    QCOMPARE(f->module->IBContacts.value(edit == "DBEdit1"   ? "NAME"
+                                         : edit == "DBEdit3" ? "DFIELD"
+                                                             : "GFIELD"),
              QVariant(QString(length, u'ж')));
   }
 

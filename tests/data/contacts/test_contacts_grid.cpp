@@ -51,13 +51,20 @@ private slots:
     QTest::addColumn<QVariant>("ferror");
     QTest::addColumn<QString>("sendCell");
     QTest::addColumn<QString>("errorCell");
-    QTest::newRow("never dispatched") << QVariant() << QVariant() << "" << "Нет";
-    QTest::newRow("sent") << QVariant(1) << QVariant(0) << "Да" << "Нет";
-    QTest::newRow("not sent, gateway refusal") << QVariant(2) << QVariant(1000) << "Нет" << "1000";
-    QTest::newRow("delivered") << QVariant(3) << QVariant(0) << "Доставлено" << "Нет";
-    QTest::newRow("not sent, link error 5") << QVariant(2) << QVariant(5) << "Нет" << "5";
-    QTest::newRow("unknown status 0") << QVariant(0) << QVariant() << "0" << "Нет";
-    QTest::newRow("unknown status 4") << QVariant(4) << QVariant(26) << "4" << "26";
+    QTest::newRow("never dispatched") << QVariant() << QVariant() << ""
+                                      << "Нет";
+    QTest::newRow("sent") << QVariant(1) << QVariant(0) << "Да"
+                          << "Нет";
+    QTest::newRow("not sent, gateway refusal") << QVariant(2) << QVariant(1000) << "Нет"
+                                               << "1000";
+    QTest::newRow("delivered") << QVariant(3) << QVariant(0) << "Доставлено"
+                               << "Нет";
+    QTest::newRow("not sent, link error 5") << QVariant(2) << QVariant(5) << "Нет"
+                                            << "5";
+    QTest::newRow("unknown status 0") << QVariant(0) << QVariant() << "0"
+                                      << "Нет";
+    QTest::newRow("unknown status 4") << QVariant(4) << QVariant(26) << "4"
+                                      << "26";
   }
   void statusWords() {
     QFETCH(QVariant, send);
@@ -122,8 +129,9 @@ private slots:
     showContactsPageAgain();
     for (const contact_grid::Column &column : contact_grid::columns())
       QCOMPARE(title(column.field), ini.readString("Fields", "DS" + column.field));
-    QCOMPARE(groupsGrid()->model()->headerData(f->controller().groupsModel()->columnOf("NAME"), Qt::Horizontal),
-             QVariant(ini.readString("Fields", "DSGROUPS")));
+    QCOMPARE(
+        groupsGrid()->model()->headerData(f->controller().groupsModel()->columnOf("NAME"), Qt::Horizontal),
+        QVariant(ini.readString("Fields", "DSGROUPS")));
     if (lang != "Klingon")
       QVERIFY(!title("PHONE").isEmpty());
   }
