@@ -10,7 +10,7 @@ namespace gateway {
 // libcurl's global state, initialised once per process before the first handle exists.
 void ensureCurlInitialised();
 
-// Owns one easy handle. Options set on it stay until reset().
+// Owns one easy handle; its open connections stay with it between transfers.
 class CurlEasy {
 public:
   CurlEasy();
@@ -19,8 +19,6 @@ public:
   CurlEasy &operator=(const CurlEasy &) = delete;
 
   CURL *get() const { return handle_; }
-  // Clears every option but keeps the open connections for the next request.
-  void reset() { curl_easy_reset(handle_); }
 
 private:
   CURL *handle_;

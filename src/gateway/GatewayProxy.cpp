@@ -1,3 +1,4 @@
+#include "gateway/CurlEasy.h"
 #include "gateway/GatewaySettings.h"
 #include "gateway/HttpExchange.h"
 #include "gateway/Sms.h"
@@ -7,12 +8,46 @@
 
 #include <QUrl>
 
+#include <memory>
+#include <vector>
+
 using namespace gateway;
 
 namespace {
 
 const QByteArray userAgent =
     "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; MS Web Services Client Protocol 2.0.50727.42)";
+
+// The empty "Accept:" and "Expect:" lines keep libcurl from adding headers of its own.
+const QByteArray noAccept = "Accept:";
+const QByteArray contentType = "Content-Type: text/xml; charset=\"utf-8\"";
+const QByteArray noExpect = "Expect:";
+
+// libcurl would add "Accept: */*"; the description is asked for like any other page.
+const CurlHeaderList &descriptionHeaders() {
+  thread_local const CurlHeaderList lines({userAgent, noAccept});
+  return lines;
+}
+
+// The header lines of a call differ only by its SOAP action; each thread builds the lines of
+// an action once and keeps the few it meets.
+const CurlHeaderList &callHeaders(const QString &serviceNamespace, const SoapRequest &request) {
+  struct Kept {
+    QString serviceNamespace;
+    QString operation;
+    std::unique_ptr<CurlHeaderList> lines;
+  };
+  thread_local std::vector<Kept> kept;
+  for (const Kept &k : kept)
+    if (k.operation == request.operation() && k.serviceNamespace == serviceNamespace)
+      return *k.lines;
+  if (kept.size() == 8) // a namespace changed in the settings
+    kept.erase(kept.begin());
+  kept.push_back({serviceNamespace, request.operation(),
+                  std::make_unique<CurlHeaderList>(QList<QByteArray>{
+                      userAgent, noAccept, "SOAPAction: " + request.soapAction(), contentType, noExpect})});
+  return *kept.back().lines;
+}
 
 // Only http and https addresses are called; anything else (a file name, a typo) is refused
 // before a request is made.
@@ -43,8 +78,7 @@ GatewayProxy::GatewayProxy(const QString &endpointOrDescription, bool fromDescri
 
 QString GatewayProxy::endpoint() {
   if (endpoint_.isEmpty()) {
-    // libcurl would add "Accept: */*"; the description is asked for like any other page.
-    const HttpReply reply = httpGet(checkedUrl(address_), {userAgent, "Accept:"}, timeouts_);
+    const HttpReply reply = httpGet(checkedUrl(address_), descriptionHeaders(), timeouts_);
     if (reply.status >= 300)
       throw GatewayError(statusErrorText(reply, address_));
     endpoint_ = endpointFromDescription(reply.body, address_);
@@ -54,13 +88,9 @@ QString GatewayProxy::endpoint() {
 
 QStringList GatewayProxy::call(SoapRequest &request) {
   const QString url = endpoint();
-  const QByteArray action = request.soapAction();
   const QByteArray body = request.finish();
-  // The empty "Accept:" and "Expect:" lines keep libcurl from adding headers of its own.
-  const QList<QByteArray> headers{
-      userAgent, "Accept:", "SOAPAction: " + action, "Content-Type: text/xml; charset=\"utf-8\"", "Expect:",
-  };
-  return readResultItems(httpPost(checkedUrl(url), headers, body, timeouts_), url);
+  return readResultItems(httpPost(checkedUrl(url), callHeaders(serviceNamespace_, request), body, timeouts_),
+                         url);
 }
 
 ArrayOfInt GatewayProxy::SendSMS(const QString &Login, const QString &Password, const QString &PhoneNumber,

@@ -14,6 +14,8 @@ struct GatewaySettings {
 inline constexpr char16_t defaultEndpointUrl[] = u"http://sms.kelvanor.ru/sms.asmx";
 inline constexpr char16_t defaultServiceNamespace[] = u"http://sms.kelvanor.ru";
 
+// The settings as the file holds them now. Every message makes a proxy, so each thread keeps
+// what it read and reads the file again only when its time stamp, size or identity changed.
 GatewaySettings readGatewaySettings();
 
 // The service description document of an endpoint: the same URL with the query "?WSDL".

@@ -15,8 +15,11 @@ constexpr char tail[] = "></SOAP-ENV:Body></SOAP-ENV:Envelope>\n";
 
 // Element names are the contract's own ASCII names.
 void appendName(QByteArray &out, const QString &name) {
+  const qsizetype start = out.size();
+  out.resize(start + name.size());
+  char *p = out.data() + start;
   for (const QChar c : name)
-    out.append(char(c.unicode()));
+    *p++ = char(c.unicode());
 }
 
 } // namespace

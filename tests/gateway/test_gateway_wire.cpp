@@ -169,6 +169,30 @@ private slots:
     QVERIFY(request.body.contains("<VerifySMSStatus xmlns=\"urn:brisk:test\">"));
   }
 
+  // Each thread keeps what it read from the settings file; a change of the file, even one of
+  // the same size at once, or its removal, is seen by the next proxy.
+  void settingsFollowTheFile() {
+    const QString path = executableDir_.filePath("kyv.ini");
+    const QString builtIn = QString::fromUtf16(gateway::defaultServiceNamespace);
+    for (const QString serviceNamespace : {"urn:brisk:aaaa", "urn:brisk:bbbb", "", "urn:brisk:cccc"}) {
+      QFile::remove(path);
+      if (!serviceNamespace.isEmpty()) {
+        QFile ini(path);
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[gateway]\r\nUrl=" + server_.url().toLatin1() +
+                  "\r\nNamespace=" + serviceNamespace.toLatin1() + "\r\n");
+      }
+      QCOMPARE(gateway::readGatewaySettings().serviceNamespace,
+               serviceNamespace.isEmpty() ? builtIn : serviceNamespace);
+      if (serviceNamespace.isEmpty())
+        continue; // the built-in address is not called
+      server_.clearRequests();
+      CreateGatewayProxy()->VerifySMSStatus(1);
+      const QByteArray action = "\r\nSOAPAction: \"" + serviceNamespace.toLatin1() + "/VerifySMSStatus\"\r\n";
+      QVERIFY2(server_.requests().value(0).raw.contains(action), action.constData());
+    }
+  }
+
   void builtInSettings() {
     QCOMPARE(CreateGatewayProxy()->endpoint(), QString::fromUtf16(gateway::defaultEndpointUrl));
     const gateway::GatewaySettings settings = gateway::readGatewaySettings();
