@@ -10,6 +10,7 @@
 #include "compose/ui/TFListTemplate.h"
 #include "data/ui/TFAddContact.h"
 #include "data/ui/TFAddGroup.h"
+#include "gsm/ui/TFSetCom.h"
 #include "support/AppFolder.h"
 #include "support/ScriptedDialogs.h"
 
@@ -59,7 +60,8 @@ KeyList textKeys() {
         "butSend", "butOK", "butCancel", "Button1", "Button2", "butTplRename", "butTplDel", "butTplClose"}},
       {"TGroupBox",
        {"gbxSelectGroup", "gbxOptions", "gbxTestMes", "gbxData", "gbxImport", "gbxSetCom", "gbxTimePar"}},
-      {"TCheckBox", {"cbTranslit", "cbFlashAll", "cbAll", "cbGroup", "cbFlash", "cbGsm", "cbAnd", "cbOr", "cbTitle"}},
+      {"TCheckBox",
+       {"cbTranslit", "cbFlashAll", "cbAll", "cbGroup", "cbFlash", "cbGsm", "cbAnd", "cbOr", "cbTitle"}},
       {"TTabSheet", {"TS1", "TS2", "TS3", "TS4", "TSInter", "TSGSM", "TSOptions", "TS5", "TS6"}},
       {"TDBCheckBox", {"dbcbLog"}},
       {"TComboBox", {"cbxRate", "cbxBit", "cbxStopBit", "cbxParity", "cbxControl"}},
@@ -133,6 +135,7 @@ QList<std::pair<QString, WindowFactory>> windows() {
       {"template dialog", [] { return std::make_unique<TFAddTemplate>(nullptr, nullptr); }},
       {"template list", [] { return std::make_unique<TFListTemplate>("FListTemplate", nullptr); }},
       {"filter list", [] { return std::make_unique<TFListTemplate>("FListFilter", nullptr); }},
+      {"port settings", [] { return std::make_unique<TFSetCom>(); }},
   };
 }
 
