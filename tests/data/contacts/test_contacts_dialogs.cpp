@@ -54,6 +54,7 @@ private slots:
     QTest::newRow("named") << QStringLiteral("Клиенты") << true;
     QTest::newRow("empty name") << QString() << false;
     QTest::newRow("blank name is a name") << QStringLiteral(" ") << true;
+    QTest::newRow("letters outside the Cyrillic code page") << QStringLiteral("Группа 中") << false;
   }
   // OK on a new group: stored and committed at once, or (empty name) the error box with the
   // error's class and the database's text, the dialog still open; cancelling then discards.
