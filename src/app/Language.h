@@ -8,4 +8,10 @@ class QWidget;
 void SetLangForm(const QString &lang, QWidget *window);
 // Applies the class sections to every control and menu item the window owns, then reloads
 // the message constants and the transliteration table of that language.
+// A control's section comes from its exact class: QLabel [TLabel], QToolButton [TToolButton],
+// QPushButton [TButton], QGroupBox [TGroupBox], QCheckBox [TCheckBox], DBCheckBox
+// [TDBCheckBox], QComboBox [TComboBox], MenuItem [TMenuItem]; a page of a QTabWidget is a
+// [TTabSheet]. Subclasses (ImageBox, DBLookupComboBox, ...) and plain QActions such as the
+// record actions get nothing; dialogs parented to the window are left to themselves.
+// A missing transliteration file is reported through Dialogs, once, after the texts are set.
 void SetLang(const QString &lang, QWidget *window);
