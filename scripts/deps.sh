@@ -7,6 +7,7 @@ packages=(
   firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
   libcurl4-openssl-dev libgmime-3.0-dev libxlsxwriter-dev
   xvfb xauth fonts-dejavu-core socat xdg-utils
+  valgrind
 )
 missing=()
 for p in "${packages[@]}"; do
