@@ -115,7 +115,8 @@ QStringList keyLines(const QString &path) {
     return {};
   QStringList keys;
   QString section;
-  for (const auto &raw : text_lines::split(file.readAll())) {
+  const QByteArray bytes = file.readAll(); // the lines are views into these bytes
+  for (const auto &raw : text_lines::split(bytes)) {
     const QString line = cp1251::decode(raw.text).trimmed();
     if (line.startsWith('['))
       section = line.mid(1, line.indexOf(']') - 1).toLower();
