@@ -35,6 +35,15 @@ QString elementText(const QByteArray &body, const QString &name) {
   return QStringLiteral("<missing>");
 }
 
+// The names of the header lines of a request, in order.
+QStringList headerNames(const QByteArray &raw) {
+  const QList<QByteArray> lines = raw.left(raw.indexOf("\r\n\r\n")).split('\n');
+  QStringList names;
+  for (const QByteArray &line : lines.mid(1))
+    names.append(QString::fromLatin1(line.left(line.indexOf(':'))));
+  return names;
+}
+
 } // namespace
 
 class TestGatewayWire : public QObject {
@@ -108,12 +117,8 @@ private slots:
   void longMessageKeepsTheHeaderSet() {
     proxy()->SendSMS(QStringLiteral("l"), QStringLiteral("p"), QStringLiteral("1"),
                      QString(600000, QChar(0x044f)));
-    const QByteArray raw = server_.requests().value(0).raw;
-    const QList<QByteArray> lines = raw.left(raw.indexOf("\r\n\r\n")).split('\n');
-    QStringList names;
-    for (const QByteArray &line : lines.mid(1))
-      names.append(QString::fromLatin1(line.left(line.indexOf(':'))));
-    QCOMPARE(names, QStringList({"Host", "User-Agent", "SOAPAction", "Content-Type", "Content-Length"}));
+    QCOMPARE(headerNames(server_.requests().value(0).raw),
+             QStringList({"Host", "User-Agent", "SOAPAction", "Content-Type", "Content-Length"}));
   }
 
   // Texts of the system come from cp1251 storage; the gateway gets the same letters in UTF-8.
@@ -243,6 +248,10 @@ private slots:
     const QList<ReceivedRequest> received = server_.requests();
     QCOMPARE(received.size(), 2); // the description is read once
     QCOMPARE(received[0].target, QByteArray("/sms.asmx?WSDL"));
+    // The thread's handle posted before; nothing of those posts is left in the GET.
+    QCOMPARE(received[0].method, QByteArray("GET"));
+    QCOMPARE(headerNames(received[0].raw), QStringList({"Host", "User-Agent"}));
+    QCOMPARE(received[0].body, QByteArray());
     QCOMPARE(received[1].target, QUrl(proxy->endpoint()).path().toLatin1());
   }
 
