@@ -8,13 +8,13 @@
 #include <QVBoxLayout>
 
 #include "app/Language.h"
-#include "app/settings/SettingsController.h"
 #include "app/pages/AboutPage.h"
 #include "app/pages/ContactsPage.h"
 #include "app/pages/DispatchPage.h"
 #include "app/pages/MessagePage.h"
 #include "app/pages/PreviewPage.h"
 #include "app/pages/SendingPage.h"
+#include "app/settings/SettingsController.h"
 #include "common/AppPaths.h"
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
@@ -34,7 +34,9 @@ const QColor background(240, 251, 255);
 // The title band keys of the pages, by tag.
 const char *const titleKeys[] = {"ttContacts", "ttMessage", "ttPreview", "ttOptions", "ttSend", "ttAbout"};
 
-int tagOf(const QObject *o) { return o ? o->property("tag").toInt() : 0; }
+int tagOf(const QObject *o) {
+  return o ? o->property("tag").toInt() : 0;
+}
 
 } // namespace
 
@@ -252,8 +254,8 @@ QLabel *TFMain::navigationLabel(int tag) const {
 }
 
 QList<QWidget *> TFMain::navigationEntries() const {
-  return {lbContacts, Image1, lbTemplate, Image2, lbPreview, Image3, lbTypeSend,
-          Image4,     lbSend, Image5,     lbAbout, Image6,     lbHelp, Image7};
+  return {lbContacts, Image1, lbTemplate, Image2,  lbPreview, Image3, lbTypeSend,
+          Image4,     lbSend, Image5,     lbAbout, Image6,    lbHelp, Image7};
 }
 
 bool TFMain::eventFilter(QObject *watched, QEvent *event) {
@@ -301,6 +303,10 @@ void TFMain::cbGsmClick(bool checked) {
   set->setTabVisible(SendingPage::ModemIndex, checked);
 }
 
-void TFMain::TS4Show() { ActDelete->setEnabled(false); }
+void TFMain::TS4Show() {
+  ActDelete->setEnabled(false);
+}
 
-void TFMain::TS4Hide() { ActDelete->setEnabled(true); }
+void TFMain::TS4Hide() {
+  ActDelete->setEnabled(true);
+}

@@ -19,7 +19,9 @@ QString executableDir() {
   return QCoreApplication::applicationDirPath();
 }
 
-void overrideExecutableDir(const QString &dir) { overridden() = dir; }
+void overrideExecutableDir(const QString &dir) {
+  overridden() = dir;
+}
 
 QString besideExecutable(const QString &relative) {
   return QDir(executableDir()).filePath(relative);

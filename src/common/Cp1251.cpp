@@ -43,6 +43,8 @@ qsizetype firstUnencodable(QStringView text) {
   return -1;
 }
 
-bool canEncode(QStringView text) { return firstUnencodable(text) < 0; }
+bool canEncode(QStringView text) {
+  return firstUnencodable(text) < 0;
+}
 
 } // namespace cp1251

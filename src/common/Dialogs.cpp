@@ -12,4 +12,6 @@ Dialogs &Dialogs::instance() {
   return *installed;
 }
 
-void Dialogs::install(Dialogs *dialogs) { installed = dialogs; }
+void Dialogs::install(Dialogs *dialogs) {
+  installed = dialogs;
+}

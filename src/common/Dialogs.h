@@ -14,7 +14,8 @@ public:
   virtual bool confirm(const QString &title, const QString &text) = 0;
   // Empty when the operator cancelled.
   virtual QString openFileName(const QString &caption, const QString &filter) = 0;
-  virtual QString saveFileName(const QString &caption, const QString &filter, const QString &defaultSuffix) = 0;
+  virtual QString saveFileName(const QString &caption, const QString &filter,
+                               const QString &defaultSuffix) = 0;
   virtual void setWaitCursor(bool on) = 0;
   // Opens a document with the desktop's default program; false when that failed.
   virtual bool openDocument(const QString &path) = 0;

@@ -15,11 +15,11 @@ private:
 };
 
 // Declares a named error kind: BL_ERROR_CLASS(DatabaseError, AppError)
-#define BL_ERROR_CLASS(Name, Base)                                                                   \
-  class Name : public Base {                                                                         \
-  public:                                                                                            \
-    using Base::Base;                                                                                \
-    QString className() const override { return QStringLiteral(#Name); }                            \
+#define BL_ERROR_CLASS(Name, Base)                                                                           \
+  class Name : public Base {                                                                                 \
+  public:                                                                                                    \
+    using Base::Base;                                                                                        \
+    QString className() const override { return QStringLiteral(#Name); }                                     \
   };
 
 // Ends the current operation without any message (a refused confirmation, for instance).

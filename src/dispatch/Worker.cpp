@@ -2,7 +2,9 @@
 
 #include "common/Error.h"
 
-Worker::Worker(QObject *parent) : QThread(parent) { start(QThread::LowestPriority); }
+Worker::Worker(QObject *parent) : QThread(parent) {
+  start(QThread::LowestPriority);
+}
 
 Worker::~Worker() {
   {

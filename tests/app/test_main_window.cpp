@@ -7,10 +7,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "dispatch/TSmsThread.h"
-#include "dispatch/TRefreshThread.h"
 #include "app/pages/ContactsPage.h"
 #include "app/pages/PreviewPage.h"
+#include "dispatch/TRefreshThread.h"
+#include "dispatch/TSmsThread.h"
 
 #include "app/TFMain.h"
 #include "app/pages/SendingPage.h"
@@ -169,7 +169,8 @@ private slots:
     QTest::addColumn<QString>("selected");
     QTest::addColumn<bool>("titled");
     QTest::newRow("default Russian") << QString() << "Russian" << true;
-    QTest::newRow("English, other case") << "english" << "English" << true;
+    QTest::newRow("English, other case") << "english"
+                                         << "English" << true;
     QTest::newRow("language without a file") << "Klingon" << QString() << false;
   }
   void languageList() {

@@ -17,8 +17,10 @@ private slots:
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("lang");
     QTest::newRow("no DBName") << QString() << "Russian";
-    QTest::newRow("missing file") << "/nonexistent/folder/contacts.fdb" << "Russian";
-    QTest::newRow("title from the kyv.ini language") << "/nonexistent/contacts.fdb" << "English";
+    QTest::newRow("missing file") << "/nonexistent/folder/contacts.fdb"
+                                  << "Russian";
+    QTest::newRow("title from the kyv.ini language") << "/nonexistent/contacts.fdb"
+                                                     << "English";
   }
   void failingConnection() {
     QFETCH(QString, location);
@@ -35,7 +37,8 @@ private slots:
     QVERIFY(!program.start());
     QVERIFY(!program.mainWindow());
     QCOMPARE(dialogs.shown.size(), 1);
-    const QString title = IniFile(folder.filePath("langs/" + lang + ".ini")).readString("Constant", "stError");
+    const QString title =
+        IniFile(folder.filePath("langs/" + lang + ".ini")).readString("Constant", "stError");
     QVERIFY(!title.isEmpty());
     QCOMPARE(dialogs.shown[0].title, title);
     QVERIFY(!dialogs.shown[0].text.isEmpty());

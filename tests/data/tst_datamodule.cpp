@@ -129,8 +129,9 @@ private slots:
   void statementTextsMatchTheGoldenFile() {
     TDModule module;
     const QList<std::pair<const char *, DataSet *>> sets{
-        {"IBGroups", &module.IBGroups},   {"IBContacts", &module.IBContacts}, {"IBFields", &module.IBFields},
-        {"IBTemplate", &module.IBTemplate}, {"IBOptions", &module.IBOptions},   {"IBOper", &module.IBOper},
+        {"IBGroups", &module.IBGroups},   {"IBContacts", &module.IBContacts},
+        {"IBFields", &module.IBFields},   {"IBTemplate", &module.IBTemplate},
+        {"IBOptions", &module.IBOptions}, {"IBOper", &module.IBOper},
         {"IBFilter", &module.IBFilter}};
     QString text;
     for (const auto &[name, ds] : sets) {

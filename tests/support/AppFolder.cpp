@@ -8,9 +8,13 @@
 #include "common/AppPaths.h"
 #include "common/Cp1251.h"
 
-AppFolder::AppFolder() { app_paths::overrideExecutableDir(dir_.path()); }
+AppFolder::AppFolder() {
+  app_paths::overrideExecutableDir(dir_.path());
+}
 
-AppFolder::~AppFolder() { app_paths::overrideExecutableDir({}); }
+AppFolder::~AppFolder() {
+  app_paths::overrideExecutableDir({});
+}
 
 void AppFolder::copyShippedFiles() {
   const QString source = qEnvironmentVariable("BL_SOURCE_DIR");

@@ -2,8 +2,12 @@
 
 #include <QTest>
 
-ScriptedDialogs::ScriptedDialogs() { Dialogs::install(this); }
-ScriptedDialogs::~ScriptedDialogs() { Dialogs::install(nullptr); }
+ScriptedDialogs::ScriptedDialogs() {
+  Dialogs::install(this);
+}
+ScriptedDialogs::~ScriptedDialogs() {
+  Dialogs::install(nullptr);
+}
 
 void ScriptedDialogs::message(const QString &title, const QString &text, Icon icon) {
   shown.append({"message", title, text, icon});
@@ -28,7 +32,9 @@ QString ScriptedDialogs::saveFileName(const QString &caption, const QString &, c
   return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
-void ScriptedDialogs::setWaitCursor(bool on) { waitCursorDepth += on ? 1 : -1; }
+void ScriptedDialogs::setWaitCursor(bool on) {
+  waitCursorDepth += on ? 1 : -1;
+}
 
 bool ScriptedDialogs::openDocument(const QString &path) {
   openedDocuments << path;

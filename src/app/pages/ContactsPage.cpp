@@ -31,18 +31,23 @@ ContactsPage::ContactsPage(QWidget *parent) : NotifyingPage("TS1", parent) {
   PMFilter = ui::menu(this, "PMFilter");
 
   const QStyle *s = style();
-  tbImport = ui::menuButton(ToolBar1, "tbImport", "Импорт", PMImport, s->standardIcon(QStyle::SP_DialogOpenButton));
+  tbImport =
+      ui::menuButton(ToolBar1, "tbImport", "Импорт", PMImport, s->standardIcon(QStyle::SP_DialogOpenButton));
   ToolButton3 = ui::toolSeparator(ToolBar1, "ToolButton3");
-  tbExport = ui::menuButton(ToolBar1, "tbExport", "Экспорт", PMExport, s->standardIcon(QStyle::SP_DialogSaveButton));
-  tbFilter = ui::menuButton(ToolBar1, "tbFilter", "Фильтр", PMFilter, s->standardIcon(QStyle::SP_FileDialogContentsView));
+  tbExport =
+      ui::menuButton(ToolBar1, "tbExport", "Экспорт", PMExport, s->standardIcon(QStyle::SP_DialogSaveButton));
+  tbFilter = ui::menuButton(ToolBar1, "tbFilter", "Фильтр", PMFilter,
+                            s->standardIcon(QStyle::SP_FileDialogContentsView));
   ToolButton7 = ui::toolSeparator(ToolBar1, "ToolButton7");
   tbFields = ui::toolButton(ToolBar1, "tbFields", "Поля", s->standardIcon(QStyle::SP_FileDialogDetailedView));
   ToolButton1 = ui::toolSeparator(ToolBar1, "ToolButton1");
-  tbInsert = ui::toolButton(ToolBar1, "tbInsert", "Добавить", s->standardIcon(QStyle::SP_FileDialogNewFolder));
-  tbEdit = ui::toolButton(ToolBar1, "tbEdit", "Редактировать", s->standardIcon(QStyle::SP_FileDialogInfoView));
+  tbInsert =
+      ui::toolButton(ToolBar1, "tbInsert", "Добавить", s->standardIcon(QStyle::SP_FileDialogNewFolder));
+  tbEdit =
+      ui::toolButton(ToolBar1, "tbEdit", "Редактировать", s->standardIcon(QStyle::SP_FileDialogInfoView));
   tbDelete = ui::toolButton(ToolBar1, "tbDelete", "Удалить", s->standardIcon(QStyle::SP_TrashIcon));
-  for (QToolButton *b : {tbImport, ToolButton3, tbExport, tbFilter, ToolButton7, tbFields, ToolButton1, tbInsert,
-                         tbEdit, tbDelete})
+  for (QToolButton *b : {tbImport, ToolButton3, tbExport, tbFilter, ToolButton7, tbFields, ToolButton1,
+                         tbInsert, tbEdit, tbDelete})
     ToolBar1->addWidget(b);
 
   DBGridGroups = grid(this, "DBGridGroups");

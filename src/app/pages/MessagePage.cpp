@@ -10,7 +10,8 @@ MessagePage::MessagePage(QWidget *parent) : NotifyingPage("TS2", parent) {
   PMFields = ui::menu(this, "PMFields");
   lbTempl = ui::label(this, "lbTempl", "Текст сообщения");
   tbTemplate = ui::menuButton(this, "tbTemplate", "Шаблоны", PMTemplate, s->standardIcon(QStyle::SP_DirIcon));
-  tbTemplFields = ui::menuButton(this, "tbTemplFields", "Поля", PMFields, s->standardIcon(QStyle::SP_FileDialogListView));
+  tbTemplFields =
+      ui::menuButton(this, "tbTemplFields", "Поля", PMFields, s->standardIcon(QStyle::SP_FileDialogListView));
   mmTemplate = ui::memo(this, "mmTemplate");
   cbTranslit = ui::checkBox(this, "cbTranslit", "Транслитерация");
   cbFlashAll = ui::checkBox(this, "cbFlashAll", "Flash-сообщение");

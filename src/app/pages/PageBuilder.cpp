@@ -34,7 +34,9 @@ QToolButton *toolSeparator(QWidget *parent, const QString &name) {
   return b;
 }
 
-QMenu *menu(QWidget *parent, const QString &name) { return make<QMenu>(parent, name); }
+QMenu *menu(QWidget *parent, const QString &name) {
+  return make<QMenu>(parent, name);
+}
 
 MenuItem *menuItem(QMenu *menu, const QString &name, const QString &caption) {
   auto *item = new MenuItem(name, caption, menu);

@@ -32,10 +32,11 @@ inline QCheckBox *checkBox(QWidget *parent, const QString &name, const QString &
 inline QGroupBox *groupBox(QWidget *parent, const QString &name, const QString &caption) {
   return make<QGroupBox>(parent, name, caption);
 }
-inline QLineEdit *edit(QWidget *parent, const QString &name) { return make<QLineEdit>(parent, name); }
+inline QLineEdit *edit(QWidget *parent, const QString &name) {
+  return make<QLineEdit>(parent, name);
+}
 QPlainTextEdit *memo(QWidget *parent, const QString &name, bool readOnly = false);
-QToolButton *toolButton(QWidget *parent, const QString &name, const QString &caption,
-                        const QIcon &icon = {});
+QToolButton *toolButton(QWidget *parent, const QString &name, const QString &caption, const QIcon &icon = {});
 // A tool button whose arrow opens its drop-down menu.
 QToolButton *menuButton(QWidget *parent, const QString &name, const QString &caption, QMenu *menu,
                         const QIcon &icon = {});
