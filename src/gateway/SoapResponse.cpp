@@ -1,10 +1,12 @@
 #include "gateway/SoapResponse.h"
 
 #include "gateway/GatewayError.h"
+#include "gateway/OrdinaryAnswer.h"
 
 #include <QXmlStreamReader>
 
 #include <optional>
+#include <utility>
 
 namespace gateway {
 
@@ -150,7 +152,13 @@ QStringList readResultItems(const HttpReply &reply, const QString &url) {
     }
     throw GatewayError(fault ? *fault : statusErrorText(reply, url));
   }
-  const Envelope envelope = readEnvelope(reply.body);
+  if (std::optional<QStringList> items = readOrdinaryAnswer(reply.body))
+    return std::move(*items);
+  return readAnswerItems(reply.body);
+}
+
+QStringList readAnswerItems(const QByteArray &body) {
+  const Envelope envelope = readEnvelope(body);
   if (envelope.fault)
     throw GatewayError(*envelope.fault);
   return envelope.items;

@@ -13,6 +13,11 @@ namespace gateway {
 // or an answer that is not a readable envelope. url is named in the status error text.
 QStringList readResultItems(const HttpReply &reply, const QString &url);
 
+// The general reader behind readResultItems: the items of any answer body, a SOAP fault or an
+// unreadable answer thrown as GatewayError. Answers of the ordinary shape are read faster by
+// readOrdinaryAnswer, with the same items.
+QStringList readAnswerItems(const QByteArray &body);
+
 // Items of an ArrayOfInt: decimal 32-bit integers.
 QList<qint32> toIntegers(const QStringList &items);
 
