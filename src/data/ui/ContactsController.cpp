@@ -21,7 +21,9 @@
 #include <QTableView>
 
 ContactsController::ContactsController(TFMain &main, TDModule &module)
-    : QObject(&main), main_(main), module_(module) {
+    : QObject(&main), window_(&main), groupsGrid_(main.TS1->DBGridGroups),
+      contactsGrid_(main.TS1->DBGridContacts), actInsert_(main.ActInsert), actEdit_(main.ActEdit),
+      actDelete_(main.ActDelete), module_(module) {
   setObjectName("ContactsController");
   ContactsPage *page = main.TS1;
   groupsModel_ = new DataSetModel(&module.IBGroups, this);
@@ -36,7 +38,7 @@ ContactsController::ContactsController(TFMain &main, TDModule &module)
   registerRowDialog(&module.IBContacts,
                     [&module](QWidget *parent) { return new TFAddContact(&module.IBContacts, parent); });
   record_rules::install(module,
-                        [this](DataSet &ds, const QString &suffix) { openRowDialog(ds, suffix, &main_); });
+                        [this](DataSet &ds, const QString &suffix) { openRowDialog(ds, suffix, window_); });
 
   connect(page, &NotifyingPage::shown, this, &ContactsController::TS1Show);
   connect(page->tbFields, &QToolButton::clicked, this, &ContactsController::tbFieldsClick);
@@ -71,9 +73,8 @@ ContactsController::~ContactsController() {
 }
 
 void ContactsController::setUpGrids() {
-  ContactsPage *page = main_.TS1;
-  QTableView *groups = page->DBGridGroups;
-  QTableView *contacts = page->DBGridContacts;
+  QTableView *groups = groupsGrid_;
+  QTableView *contacts = contactsGrid_;
   groups->setModel(groupsModel_);
   contacts->setModel(contactsModel_);
   groupsModel_->attachSelectionModel(groups->selectionModel());
@@ -97,7 +98,7 @@ void ContactsController::setUpGrids() {
 }
 
 void ContactsController::layOutGroups() {
-  QTableView *groups = main_.TS1->DBGridGroups;
+  QTableView *groups = groupsGrid_;
   const int name = groupsModel_->columnOf("NAME");
   for (int c = 0; c < groupsModel_->columnCount(); ++c)
     groups->setColumnHidden(c, c != name);
@@ -106,7 +107,7 @@ void ContactsController::layOutGroups() {
 }
 
 void ContactsController::keepColumnWidths() {
-  QTableView *contacts = main_.TS1->DBGridContacts;
+  QTableView *contacts = contactsGrid_;
   for (const contact_grid::Column &column : contact_grid::columns()) {
     const int c = contactsModel_->columnOf(column.field);
     if (c >= 0 && !contacts->isColumnHidden(c))
@@ -115,7 +116,7 @@ void ContactsController::keepColumnWidths() {
 }
 
 void ContactsController::layOutContacts() {
-  QTableView *contacts = main_.TS1->DBGridContacts;
+  QTableView *contacts = contactsGrid_;
   // Only the twelve grid fields show; ID, IDGROUP and IDMESSAGE never do.
   for (int c = 0; c < contactsModel_->columnCount(); ++c)
     contacts->setColumnHidden(c, true);
@@ -131,14 +132,14 @@ void ContactsController::layOutContacts() {
 
 bool ContactsController::isColumnShown(const QString &field) const {
   const int c = contactsModel_->columnOf(field);
-  return c >= 0 && !main_.TS1->DBGridContacts->isColumnHidden(c);
+  return c >= 0 && !contactsGrid_->isColumnHidden(c);
 }
 
 void ContactsController::setColumnShown(const QString &field, bool visible) {
   columnVisible_.insert(field, visible);
   const int c = contactsModel_->columnOf(field);
   if (c >= 0)
-    main_.TS1->DBGridContacts->setColumnHidden(c, !visible);
+    contactsGrid_->setColumnHidden(c, !visible);
 }
 
 void ContactsController::TS1Show() {
@@ -159,13 +160,14 @@ void ContactsController::showGridColumn(int column, bool visible) {
 }
 
 void ContactsController::tbFieldsClick() {
-  TFListVis dialog(field_choice::Mode::Visibility, module_.IBFields, &main_);
+  TFListVis dialog(field_choice::Mode::Visibility, module_.IBFields, window_);
   dialog.showGridColumn = [this](int column, bool visible) { showGridColumn(column, visible); };
   dialog.exec();
 }
 
 DataSet &ContactsController::focusedDataSet() const {
-  return main_.focusWidget() == main_.TS1->DBGridGroups ? module_.IBGroups : module_.IBContacts;
+  return window_ && groupsGrid_ && window_->focusWidget() == groupsGrid_ ? module_.IBGroups
+                                                                         : module_.IBContacts;
 }
 
 void ContactsController::ActInsertExecute() {
@@ -197,9 +199,12 @@ void ContactsController::updateActions() {
   if (&ds == &module_.IBContacts && module_.IBGroups.currentRow() < 0)
     canInsert = false;
   const bool hasRows = open && !ds.isEmpty();
-  main_.ActInsert->setEnabled(canInsert);
-  main_.ActEdit->setEnabled(hasRows);
-  main_.ActDelete->setEnabled(hasRows && !sendingPageShown_);
+  if (actInsert_)
+    actInsert_->setEnabled(canInsert);
+  if (actEdit_)
+    actEdit_->setEnabled(hasRows);
+  if (actDelete_)
+    actDelete_->setEnabled(hasRows && !sendingPageShown_);
 }
 
 void ContactsController::TS4Show() {

@@ -4,12 +4,14 @@
 // of the page, the status words of the contacts grid, the field choice button, the record
 // actions (insert, edit, delete in the grid that has the focus) with their enabled state,
 // and the add and rename dialogs of groups and contacts opened by the row events.
+#include <QAction>
 #include <QHash>
 #include <QObject>
+#include <QPointer>
+#include <QTableView>
 
 class DataSet;
 class DataSetModel;
-class QTableView;
 class TDModule;
 class TFMain;
 
@@ -50,7 +52,11 @@ private:
   void watch(DataSet &dataSet);
   void goToLastRow(QTableView *grid);
 
-  TFMain &main_;
+  // The main window's parts this controller drives, held as they are, since focus changes
+  // still arrive while the window is being torn down.
+  QPointer<QWidget> window_;
+  QPointer<QTableView> groupsGrid_, contactsGrid_;
+  QPointer<QAction> actInsert_, actEdit_, actDelete_;
   TDModule &module_;
   DataSetModel *groupsModel_;
   DataSetModel *contactsModel_;
