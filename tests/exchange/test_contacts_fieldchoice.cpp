@@ -5,6 +5,8 @@
 
 #include "app/pages/ContactsPage.h"
 #include "common/IniFile.h"
+#include "data/DatabaseError.h"
+#include "data/Query.h"
 #include "data/contacts/ContactGrid.h"
 #include "exchange/TFListVis.h"
 
@@ -150,6 +152,25 @@ private slots:
     f->window->TS1->tbFields->click();
     QCOMPARE(storedVisibility(), QList<int>(12, 1));
     QCOMPARE(gridShows(), QList<bool>(12, true));
+  }
+
+  // A row held by another transaction refuses its update: the error travels on to the
+  // general error report, the rows before it stay stored and the rest keep their values.
+  void refusedUpdateStopsAtItsField() {
+    Transaction other(f->module->KyvBase);
+    Query hold(other, "UPDATE RB_FIELDS SET FWIDTH = FWIDTH WHERE ID = 5");
+    hold.execute();
+    QList<int> shownOrHidden;
+    TFListVis dialog(field_choice::Mode::Visibility, f->module->IBFields);
+    dialog.showGridColumn = [&](int column, bool) { shownOrHidden << column; };
+    dialog.Button3Click();
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, dialog.done(QDialog::Accepted));
+    other.rollback();
+    QCOMPARE(storedVisibility(), QList<int>({0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1}));
+    QCOMPARE(shownOrHidden, QList<int>({0, 1, 2, 3, 4}));
+    // The descriptor rows were read again: they show what is stored.
+    QVERIFY(f->module->IBFields.locate("ID", 4));
+    QCOMPARE(f->module->IBFields.value("FVISIBLE").toInt(), 0);
   }
 
   void exportModesOpenAllTicked_data() {
