@@ -253,6 +253,39 @@ private slots:
       QCOMPARE(phone.toString(), expected.toString());
   }
 
+  void birthDate_data() {
+    QTest::addColumn<QDate>("stored");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QDate>("expected");
+    QTest::newRow("untouched") << QDate(1980, 1, 2) << "" << QDate(1980, 1, 2);
+    QTest::newRow("set where there was none") << QDate() << "set" << QDate(1990, 5, 17);
+    QTest::newRow("emptied with Delete") << QDate(1980, 1, 2) << "clear" << QDate();
+  }
+  void birthDate() {
+    QFETCH(QDate, stored);
+    QFETCH(QString, action);
+    QFETCH(QDate, expected);
+    const int group = f->addGroup("G");
+    const int id = f->addContact(group, "Ann");
+    f->execute("UPDATE CONTACTS SET BIRTHDATE = :D WHERE ID = :ID", {{"D", stored}, {"ID", id}});
+    f->reload();
+    f->focusContacts();
+    ContactsFixture::whenDialogOpens([&](TFParentAdd &d) {
+      DBDateEdit *date = contactDialog(d).DBDateEdit1;
+      QCOMPARE(date->value(), stored);
+      if (action == "set") {
+        date->setValueByOperator(QDate(1990, 5, 17));
+      } else if (action == "clear") {
+        date->selectAll();
+        QTest::keyClick(date, Qt::Key_Delete);
+        QCOMPARE(date->value(), QDate());
+      }
+      d.butOK->click();
+    });
+    f->window->ActEdit->trigger();
+    QCOMPARE(f->scalar("SELECT BIRTHDATE FROM CONTACTS WHERE ID = :ID", {{"ID", id}}).toDate(), expected);
+  }
+
   void closeBoxDiscards_data() {
     QTest::addColumn<bool>("newContact");
     QTest::newRow("new contact") << true;
