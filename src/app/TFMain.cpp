@@ -72,6 +72,12 @@ TFMain::TFMain(QWidget *parent) : QMainWindow(parent) {
 }
 
 TFMain::~TFMain() {
+  // The widgets go after this part of the window: nothing they emit on the way (a page
+  // hiding, a selection clearing) may reach the window or the controllers of its pages.
+  for (QWidget *w : findChildren<QWidget *>())
+    w->blockSignals(true);
+  for (const QPointer<QObject> &owned : std::as_const(owned_))
+    delete owned.data();
   if (FMain == this)
     FMain = nullptr;
 }
@@ -207,8 +213,9 @@ void TFMain::FormCreate() {
   SetLangForm(CurrentLang(), this);
   SetLang(CurrentLang(), this);
   // The field menu and the placeholder table are built once, here.
-  (new MessageController(TS2, TS3, DModule, this))->buildFieldMenu();
-  new SettingsController(TS4, this, DModule, this);
+  auto *message = new MessageController(TS2, TS3, DModule, this);
+  owned_ << message << new SettingsController(TS4, this, DModule, this);
+  message->buildFieldMenu();
 
   // The modem sub-page is offered only where the operator asked for it.
   const bool modem = IniFile(app_paths::besideExecutable("kyv.ini")).readString("params", "GSM") == "1";
@@ -224,8 +231,9 @@ void TFMain::FormCreate() {
 
   SmsThread = new TSmsThread(this);
   RefreshThread = new TRefreshThread(this);
+  owned_ << SmsThread << RefreshThread;
   if (DModule && DModule->KyvBase.isOpen())
-    new ContactsController(*this, *DModule);
+    owned_ << new ContactsController(*this, *DModule);
 }
 
 void TFMain::fillLanguageList() {

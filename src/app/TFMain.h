@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -70,6 +71,9 @@ private:
   void buildActions();
   void fillLanguageList();
   void setTitleBand(const QString &key);
+
+  // Controllers and workers, destroyed before the widgets.
+  QList<QPointer<QObject>> owned_;
 };
 
 // The single main window of the run, or null before it exists.
