@@ -17,9 +17,13 @@ bool sameTime(const timespec &a, const timespec &b) {
 } // namespace
 
 FileStamp FileStamp::of(const QString &path) {
+  return of(QFile::encodeName(path).constData());
+}
+
+FileStamp FileStamp::of(const char *encodedPath) {
   struct stat info {};
   FileStamp stamp;
-  if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+  if (::stat(encodedPath, &info) != 0)
     return stamp;
   stamp.exists = true;
   stamp.device = info.st_dev;

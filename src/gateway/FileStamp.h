@@ -15,6 +15,8 @@ struct FileStamp {
   timespec changed{};
 
   static FileStamp of(const QString &path);
+  // The same for a path already in the file system's encoding.
+  static FileStamp of(const char *encodedPath);
   // True while the file may still change within its time stamp's granularity: a stamp taken
   // so soon after a write cannot be trusted to show the next one.
   bool isRecent() const;

@@ -4,6 +4,8 @@
 #include "common/IniFile.h"
 #include "gateway/FileStamp.h"
 
+#include <QFile>
+
 namespace gateway {
 
 namespace {
@@ -19,6 +21,24 @@ GatewaySettings readFile(const QString &path) {
           valueOrDefault(ini, QStringLiteral("Namespace"), QString::fromUtf16(defaultServiceNamespace))};
 }
 
+// The settings file's path, worked out again only when the executable's folder changes.
+struct SettingsPath {
+  QString dir;
+  QString path;
+  QByteArray encoded; // in the file system's encoding
+  bool known = false;
+
+  void update() {
+    const QString now = app_paths::executableDir();
+    if (known && now == dir)
+      return;
+    path = app_paths::besideExecutable(QStringLiteral("kyv.ini"));
+    encoded = QFile::encodeName(path);
+    dir = now;
+    known = true;
+  }
+};
+
 struct KeptSettings {
   QString path;
   FileStamp stamp;
@@ -30,8 +50,10 @@ struct KeptSettings {
 
 GatewaySettings readGatewaySettings() {
   thread_local KeptSettings kept;
-  const QString path = app_paths::besideExecutable(QStringLiteral("kyv.ini"));
-  const FileStamp stamp = FileStamp::of(path);
+  thread_local SettingsPath where;
+  where.update();
+  const QString &path = where.path;
+  const FileStamp stamp = FileStamp::of(where.encoded.constData());
   if (kept.trusted && path == kept.path && stamp == kept.stamp)
     return kept.settings;
   kept.trusted = false;

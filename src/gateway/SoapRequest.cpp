@@ -26,7 +26,8 @@ void appendName(QByteArray &out, const QString &name) {
 
 SoapRequest::SoapRequest(const QString &serviceNamespace, const QString &operation)
     : namespace_(serviceNamespace), operation_(operation) {
-  body_.reserve(qsizetype(sizeof head) + 2 * operation.size() + serviceNamespace.size() + 256);
+  // Room for a usual call's parameters, so the body is allocated once.
+  body_.reserve(qsizetype(sizeof head) + 2 * operation.size() + serviceNamespace.size() + 1024);
   body_.append(head, qsizetype(sizeof head) - 1);
   appendName(body_, operation);
   body_.append(" xmlns=\"");

@@ -164,10 +164,34 @@ QStringList readAnswerItems(const QByteArray &body) {
   return envelope.items;
 }
 
+namespace {
+
+// The usual item, up to nine ASCII digits, read without the general parser; anything else
+// (signs, blanks, longer numbers) goes through QString::toInt.
+std::optional<qint32> plainDigits(const QString &item) {
+  const qsizetype size = item.size();
+  if (size == 0 || size > 9)
+    return std::nullopt;
+  qint32 value = 0;
+  for (const QChar c : item) {
+    const char16_t unit = c.unicode();
+    if (unit < u'0' || unit > u'9')
+      return std::nullopt;
+    value = value * 10 + qint32(unit - u'0');
+  }
+  return value;
+}
+
+} // namespace
+
 QList<qint32> toIntegers(const QStringList &items) {
   QList<qint32> numbers;
   numbers.reserve(items.size());
   for (qsizetype i = 0; i < items.size(); ++i) {
+    if (const std::optional<qint32> plain = plainDigits(items[i])) {
+      numbers.append(*plain);
+      continue;
+    }
     bool ok = false;
     const qint32 value = items[i].trimmed().toInt(&ok, 10);
     if (!ok)
