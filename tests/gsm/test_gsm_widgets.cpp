@@ -4,7 +4,10 @@
 #include "common/LangConstants.h"
 #include "gsm/ui/GsmSubPage.h"
 #include "gsm/ui/TFSetCom.h"
+#include "data/TDModule.h"
+#include "support/AppFolder.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestDatabase.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -19,6 +22,8 @@ private slots:
   void searchSelectsFoundPort();
   void failedSearchIsReported();
   void settingsDialogDefaults();
+  void settingsDialogStoresTheOptionsRow_data();
+  void settingsDialogStoresTheOptionsRow();
 
 private:
   std::unique_ptr<PrivatePortMap> ports_;
@@ -96,6 +101,39 @@ void TestGsmWidgets::settingsDialogDefaults() {
   for (const char *name : {"lbRate", "lbBit", "lbStopBit", "lbParity", "lbControl", "gbxSetCom", "cbxParity",
                            "cbxControl", "butCancel"})
     QVERIFY2(dialog.findChild<QWidget *>(QLatin1String(name)), name);
+}
+
+void TestGsmWidgets::settingsDialogStoresTheOptionsRow_data() {
+  QTest::addColumn<int>("result");
+  QTest::addColumn<QVariantList>("stored"); // COMRATE, COMBIT, COMSTOPBIT, COMPARITY
+  QTest::newRow("OK stores the choice") << int(QDialog::Accepted) << QVariantList{9600, 7, 2, 1};
+  QTest::newRow("Cancel keeps the row") << int(QDialog::Rejected) << QVariantList{57600, 8, 0, 0};
+}
+
+void TestGsmWidgets::settingsDialogStoresTheOptionsRow() {
+  QFETCH(int, result);
+  QFETCH(QVariantList, stored);
+  AppFolder folder; // the dialog's lists come from the language file
+  folder.copyShippedFiles();
+  TestDatabase db;
+  TDModule module;
+  module.openAt(db.path());
+  {
+    TFSetCom dialog;
+    // The dialog shows the stored row: 57600 baud, 8 data bits, one stop bit, no parity.
+    QCOMPARE(dialog.cbxRate->currentText(), QStringLiteral("57600"));
+    QCOMPARE(dialog.cbxBit->currentText(), QStringLiteral("8"));
+    dialog.cbxRate->setCurrentText(QStringLiteral("9600"));
+    dialog.cbxBit->setCurrentText(QStringLiteral("7"));
+    dialog.cbxStopBit->setCurrentIndex(2);
+    dialog.cbxParity->setCurrentIndex(1);
+    dialog.done(result);
+  }
+  const DataSet &options = module.IBOptions;
+  const QVariantList row{options.value("COMRATE"), options.value("COMBIT"), options.value("COMSTOPBIT"),
+                         options.value("COMPARITY")};
+  QCOMPARE(row, stored);
+  QCOMPARE(options.state(), DataSet::State::Browse);
 }
 
 QTEST_MAIN(TestGsmWidgets)
