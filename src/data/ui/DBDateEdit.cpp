@@ -1,4 +1,5 @@
 #include "data/ui/DBDateEdit.h"
+#include "data/ui/FollowValue.h"
 
 #include "data/DataSet.h"
 
@@ -30,12 +31,8 @@ void DBDateEdit::bind(DataSet *dataSet, const QString &field) {
     disconnect(dataSet_, nullptr, this, nullptr);
   dataSet_ = dataSet;
   field_ = field;
-  if (dataSet_) {
-    connect(dataSet_, &DataSet::reset, this, &DBDateEdit::showValue);
-    connect(dataSet_, &DataSet::stateChanged, this, &DBDateEdit::showValue);
-    connect(dataSet_, &DataSet::currentRowChanged, this, &DBDateEdit::showValue);
-    connect(dataSet_, &DataSet::rowChanged, this, &DBDateEdit::showValue);
-  }
+  if (dataSet_)
+    followValue(dataSet_, this, &DBDateEdit::showValue);
   showValue();
 }
 

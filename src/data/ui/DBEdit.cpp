@@ -1,4 +1,5 @@
 #include "data/ui/DBEdit.h"
+#include "data/ui/FollowValue.h"
 
 #include "data/DataSet.h"
 
@@ -11,12 +12,8 @@ void DBEdit::bind(DataSet *dataSet, const QString &field) {
     disconnect(dataSet_, nullptr, this, nullptr);
   dataSet_ = dataSet;
   field_ = field;
-  if (dataSet_) {
-    connect(dataSet_, &DataSet::reset, this, &DBEdit::showValue);
-    connect(dataSet_, &DataSet::stateChanged, this, &DBEdit::showValue);
-    connect(dataSet_, &DataSet::currentRowChanged, this, &DBEdit::showValue);
-    connect(dataSet_, &DataSet::rowChanged, this, &DBEdit::showValue);
-  }
+  if (dataSet_)
+    followValue(dataSet_, this, &DBEdit::showValue);
   showValue();
 }
 
