@@ -169,8 +169,6 @@ void TFMain::buildPages() {
   PCMain->addTab(TS5, "Рассылка");
   PCMain->addTab(TS6, "О программе");
 
-  connect(TS4, &NotifyingPage::shown, this, &TFMain::TS4Show);
-  connect(TS4, &NotifyingPage::hidden, this, &TFMain::TS4Hide);
   connect(TS4->PCSet, &QTabWidget::currentChanged, this, &TFMain::PCSetChange);
 }
 
@@ -309,12 +307,4 @@ void TFMain::cbGsmClick(bool checked) {
   if (!checked && set->currentIndex() == SendingPage::ModemIndex)
     set->setCurrentIndex(SendingPage::GatewayIndex);
   set->setTabVisible(SendingPage::ModemIndex, checked);
-}
-
-void TFMain::TS4Show() {
-  ActDelete->setEnabled(false);
-}
-
-void TFMain::TS4Hide() {
-  ActDelete->setEnabled(true);
 }

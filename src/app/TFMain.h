@@ -50,8 +50,6 @@ public:
   // A navigation entry (label or icon) was clicked.
   void lbContactsClick(QObject *sender);
   void PCSetChange(int index);
-  void TS4Show();
-  void TS4Hide();
   // Offers or withdraws the modem sub-page and stores the choice in kyv.ini [params] GSM.
   void cbGsmClick(bool checked);
 

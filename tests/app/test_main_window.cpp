@@ -16,7 +16,9 @@
 #include "app/pages/SendingPage.h"
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
+#include "data/TDModule.h"
 #include "support/AppFolder.h"
+#include "support/TestDatabase.h"
 #include "support/ScriptedDialogs.h"
 
 class MainWindowTest : public QObject {
@@ -24,6 +26,8 @@ class MainWindowTest : public QObject {
 
   std::unique_ptr<AppFolder> folder;
   std::unique_ptr<ScriptedDialogs> dialogs;
+  std::unique_ptr<TestDatabase> database;
+  std::unique_ptr<TDModule> data;
   std::unique_ptr<TFMain> window;
 
   void open() {
@@ -48,9 +52,15 @@ private slots:
     folder = std::make_unique<AppFolder>();
     folder->copyShippedFiles();
     dialogs = std::make_unique<ScriptedDialogs>();
+    // The program always runs with its database open: the pages' controllers need it.
+    database = std::make_unique<TestDatabase>(true);
+    data = std::make_unique<TDModule>();
+    data->openAt(database->path());
   }
   void cleanup() {
     window.reset();
+    data.reset();
+    database.reset();
     dialogs.reset();
     folder.reset();
   }
