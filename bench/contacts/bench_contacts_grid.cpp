@@ -9,13 +9,14 @@
 //    with no grid;
 //  - memory per row read with all 100,000 rows in the grid against with the first 10,000.
 #include "app/TFMain.h"
-#include "app/pages/ContactsPage.h"
 #include "common/AppPaths.h"
 #include "common/Dialogs.h"
 #include "data/DatabaseCreator.h"
 #include "data/Query.h"
 #include "data/TDModule.h"
 #include "data/Transaction.h"
+#include "gui/base/RowDialogs.h"
+#include "gui/contacts/ContactsPage.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -121,7 +122,8 @@ int main(int argc, char **argv) {
   fill(module);
   module.openAt(path);
 
-  TFMain window;
+  RowDialogs rowDialogs(module);
+  TFMain window(&module, &rowDialogs);
   window.resize(1280, 800);
   window.show();
   QCoreApplication::processEvents();

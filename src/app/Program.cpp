@@ -7,11 +7,13 @@
 #include "common/LangConstants.h"
 #include "data/DatabaseError.h"
 #include "data/TDModule.h"
+#include "gui/base/RowDialogs.h"
 
 Program::Program() = default;
 
 Program::~Program() {
   window_.reset();
+  rowDialogs_.reset();
   data_.reset();
 }
 
@@ -27,6 +29,8 @@ bool Program::start() {
     data_.reset();
     return false;
   }
-  window_ = std::make_unique<TFMain>();
+  // The row rules hold for the whole run, whichever pages exist.
+  rowDialogs_ = std::make_unique<RowDialogs>(*data_);
+  window_ = std::make_unique<TFMain>(data_.get(), rowDialogs_.get());
   return true;
 }

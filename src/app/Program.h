@@ -4,6 +4,7 @@
 // are destroyed, which closes the data sets and the connection.
 #include <memory>
 
+class RowDialogs;
 class TDModule;
 class TFMain;
 
@@ -20,5 +21,6 @@ public:
 
 private:
   std::unique_ptr<TDModule> data_;
+  std::unique_ptr<RowDialogs> rowDialogs_;
   std::unique_ptr<TFMain> window_;
 };

@@ -7,25 +7,24 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/Language.h"
-#include "app/pages/AboutPage.h"
-#include "app/pages/ContactsPage.h"
-#include "app/pages/DispatchPage.h"
-#include "app/pages/MessagePage.h"
-#include "app/pages/PreviewPage.h"
-#include "app/pages/SendingPage.h"
-#include "app/settings/SettingsController.h"
 #include "common/AppPaths.h"
 #include "common/Dialogs.h"
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
-#include "compose/ui/MessageController.h"
 #include "data/TDModule.h"
-#include "data/ui/ContactsController.h"
 #include "dispatch/TRefreshThread.h"
 #include "dispatch/TSmsThread.h"
-
-TFMain *FMain = nullptr;
+#include "gui/about/AboutPage.h"
+#include "gui/base/Language.h"
+#include "gui/contacts/ContactsController.h"
+#include "gui/contacts/ContactsPage.h"
+#include "gui/dispatch/DispatchPage.h"
+#include "gui/message/MessageController.h"
+#include "gui/message/MessagePage.h"
+#include "gui/message/PreviewPage.h"
+#include "gui/sending/GsmSubPage.h"
+#include "gui/sending/SendingPage.h"
+#include "gui/sending/SettingsController.h"
 
 namespace {
 
@@ -40,8 +39,8 @@ int tagOf(const QObject *o) {
 
 } // namespace
 
-TFMain::TFMain(QWidget *parent) : QMainWindow(parent) {
-  FMain = this;
+TFMain::TFMain(TDModule *data, RowDialogs *rowDialogs, QWidget *parent)
+    : QMainWindow(parent), data_(data && data->KyvBase.isOpen() ? data : nullptr), rowDialogs_(rowDialogs) {
   setObjectName("FMain");
   setWindowTitle("Brisklane");
   QPalette p = palette();
@@ -78,8 +77,6 @@ TFMain::~TFMain() {
     w->blockSignals(true);
   for (const QPointer<QObject> &owned : std::as_const(owned_))
     delete owned.data();
-  if (FMain == this)
-    FMain = nullptr;
 }
 
 void TFMain::buildTitleBand() {
@@ -211,9 +208,10 @@ void TFMain::FormCreate() {
   SetLangForm(CurrentLang(), this);
   SetLang(CurrentLang(), this);
   // The field menu and the placeholder table are built once, here.
-  auto *message = new MessageController(TS2, TS3, DModule, this);
-  owned_ << message << new SettingsController(TS4, this, DModule, this);
+  auto *message = new MessageController(TS2, TS3, data_, rowDialogs_, Filter, this);
+  owned_ << message << new SettingsController(TS4, this, data_, this);
   message->buildFieldMenu();
+  TS4->gsmPage->setOptions(data_ ? &data_->IBOptions : nullptr);
 
   // The modem sub-page is offered only where the operator asked for it.
   const bool modem = IniFile(app_paths::besideExecutable("kyv.ini")).readString("params", "GSM") == "1";
@@ -230,8 +228,14 @@ void TFMain::FormCreate() {
   SmsThread = new TSmsThread(this);
   RefreshThread = new TRefreshThread(this);
   owned_ << SmsThread << RefreshThread;
-  if (DModule && DModule->KyvBase.isOpen())
-    owned_ << new ContactsController(*this, *DModule);
+  if (data_ && rowDialogs_) {
+    auto *contacts =
+        new ContactsController(*TS1, {ActInsert, ActEdit, ActDelete}, *data_, *rowDialogs_, this);
+    // Connected after the settings controller, so the delete rule has the last word.
+    connect(TS4, &NotifyingPage::shown, contacts, [contacts] { contacts->setDeleteBlocked(true); });
+    connect(TS4, &NotifyingPage::hidden, contacts, [contacts] { contacts->setDeleteBlocked(false); });
+    owned_ << contacts;
+  }
 }
 
 void TFMain::fillLanguageList() {

@@ -9,7 +9,8 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
-#include "app/Widgets.h"
+#include "compose/FilterState.h"
+#include "gui/base/Widgets.h"
 
 class ContactsPage;
 class MessagePage;
@@ -19,11 +20,15 @@ class DispatchPage;
 class AboutPage;
 class TSmsThread;
 class TRefreshThread;
+class TDModule;
+class RowDialogs;
 
 class TFMain : public QMainWindow {
   Q_OBJECT
 public:
-  explicit TFMain(QWidget *parent = nullptr);
+  // data: the open data module, with the row dialogs installed over it; both null when no
+  // database is open (the pages then show without their data).
+  explicit TFMain(TDModule *data = nullptr, RowDialogs *rowDialogs = nullptr, QWidget *parent = nullptr);
   ~TFMain() override;
 
   // Navigation entries by tag: 1..6 are pages, 7 opens the help file.
@@ -46,6 +51,8 @@ public:
   // The two workers, idle between their jobs.
   TSmsThread *SmsThread = nullptr;
   TRefreshThread *RefreshThread = nullptr;
+  // The filter in force for the contact list, the preview and the dispatch.
+  FilterState Filter;
 
   // A navigation entry (label or icon) was clicked.
   void lbContactsClick(QObject *sender);
@@ -70,9 +77,8 @@ private:
   void fillLanguageList();
   void setTitleBand(const QString &key);
 
+  TDModule *data_;
+  RowDialogs *rowDialogs_;
   // Controllers and workers, destroyed before the widgets.
   QList<QPointer<QObject>> owned_;
 };
-
-// The single main window of the run, or null before it exists.
-extern TFMain *FMain;

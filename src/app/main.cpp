@@ -1,7 +1,7 @@
-#include "app/ErrorReport.h"
 #include "app/Program.h"
-#include "app/QtDialogs.h"
 #include "app/TFMain.h"
+#include "gui/base/ErrorReport.h"
+#include "gui/base/QtDialogs.h"
 
 #include <QScreen>
 

@@ -21,8 +21,3 @@ QString countQuery(const QString &columns, const RecipientScope &scope) {
 QString firstContactQuery(const QString &columns) {
   return QStringLiteral("SELECT FIRST 1 ") + columns + QStringLiteral(" FROM CONTACTS");
 }
-
-QString &CurrentFilter() {
-  static QString filter;
-  return filter;
-}

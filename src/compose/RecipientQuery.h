@@ -21,8 +21,3 @@ QString countQuery(const QString &columns, const RecipientScope &scope);
 
 // The first contact of the whole table: the sample message.
 QString firstContactQuery(const QString &columns);
-
-// The condition in force for the preview and the dispatch, over CONTACTS columns without
-// WHERE; empty when none. Set by the filter builder and the birthday selection, cleared when
-// the filter is removed.
-QString &CurrentFilter();

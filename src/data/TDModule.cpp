@@ -3,8 +3,6 @@
 #include "data/DatabaseError.h"
 #include "data/DbSettings.h"
 
-TDModule *DModule = nullptr;
-
 const QString TDModule::groupsSelectSql = QStringLiteral("SELECT ID, NAME\n  FROM LISTGROUPS");
 const QString TDModule::contactsSelectSql = QStringLiteral("SELECT * FROM CONTACTS\nWHERE IDGROUP = :ID");
 const QString TDModule::fieldsSelectSql =
@@ -24,7 +22,6 @@ QStringList columnsOf(const QString &list) {
 
 TDModule::TDModule(QObject *parent) : QObject(parent) {
   configure();
-  DModule = this;
 }
 
 TDModule::~TDModule() {
@@ -33,8 +30,6 @@ TDModule::~TDModule() {
   } catch (const DatabaseError &) {
     // Shutting down: nothing is left to report the failure to.
   }
-  if (DModule == this)
-    DModule = nullptr;
 }
 
 void TDModule::configure() {

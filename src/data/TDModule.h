@@ -1,6 +1,6 @@
 #pragma once
 // The data module: the program's one connection KyvBase, its transactions and the seven
-// persistent data sets. Created first at start-up (DModule points to it while it lives);
+// persistent data sets. Created first at start-up and handed to every part that uses it;
 // open() connects to the location of the "DBName" setting and opens the data sets in
 // their fixed order, close() (also run by the destructor) closes them in theirs and ends
 // each transaction with its own ending action.
@@ -64,6 +64,3 @@ public:
 private:
   void configure();
 };
-
-// The process-wide data module, null when none exists.
-extern TDModule *DModule;

@@ -1,16 +1,16 @@
 // The shipped language files: every key the program reads is there, in both languages, and
 // every control of the program's windows finds its text.
-#include "app/LanguageKeys.h"
 #include "app/TFMain.h"
 #include "common/Cp1251.h"
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
 #include "common/TextLines.h"
-#include "compose/ui/TFAddTemplate.h"
-#include "compose/ui/TFListTemplate.h"
-#include "data/ui/TFAddContact.h"
-#include "data/ui/TFAddGroup.h"
-#include "gsm/ui/TFSetCom.h"
+#include "gui/base/LanguageKeys.h"
+#include "gui/contacts/TFAddContact.h"
+#include "gui/contacts/TFAddGroup.h"
+#include "gui/message/TFAddTemplate.h"
+#include "gui/message/TFListTemplate.h"
+#include "gui/sending/TFSetCom.h"
 #include "support/AppFolder.h"
 #include "support/ScriptedDialogs.h"
 
@@ -136,7 +136,7 @@ QList<std::pair<QString, WindowFactory>> windows() {
       {"template dialog", [] { return std::make_unique<TFAddTemplate>(nullptr, nullptr); }},
       {"template list", [] { return std::make_unique<TFListTemplate>("FListTemplate", nullptr); }},
       {"filter list", [] { return std::make_unique<TFListTemplate>("FListFilter", nullptr); }},
-      {"port settings", [] { return std::make_unique<TFSetCom>(); }},
+      {"port settings", [] { return std::make_unique<TFSetCom>(nullptr); }},
   };
 }
 

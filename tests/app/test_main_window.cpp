@@ -7,19 +7,20 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/pages/ContactsPage.h"
-#include "app/pages/PreviewPage.h"
 #include "dispatch/TRefreshThread.h"
 #include "dispatch/TSmsThread.h"
+#include "gui/contacts/ContactsPage.h"
+#include "gui/message/PreviewPage.h"
 
 #include "app/TFMain.h"
-#include "app/pages/SendingPage.h"
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
 #include "data/TDModule.h"
+#include "gui/base/RowDialogs.h"
+#include "gui/sending/SendingPage.h"
 #include "support/AppFolder.h"
-#include "support/TestDatabase.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestDatabase.h"
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -28,11 +29,12 @@ class MainWindowTest : public QObject {
   std::unique_ptr<ScriptedDialogs> dialogs;
   std::unique_ptr<TestDatabase> database;
   std::unique_ptr<TDModule> data;
+  std::unique_ptr<RowDialogs> rowDialogs;
   std::unique_ptr<TFMain> window;
 
   void open() {
     reloadLangFiles();
-    window = std::make_unique<TFMain>();
+    window = std::make_unique<TFMain>(data.get(), rowDialogs.get());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
   }
@@ -56,9 +58,11 @@ private slots:
     database = std::make_unique<TestDatabase>(true);
     data = std::make_unique<TDModule>();
     data->openAt(database->path());
+    rowDialogs = std::make_unique<RowDialogs>(*data);
   }
   void cleanup() {
     window.reset();
+    rowDialogs.reset();
     data.reset();
     database.reset();
     dialogs.reset();

@@ -62,4 +62,13 @@ void install(TDModule &module, OpenDialog openDialog) {
   module.IBFilter.beforeDelete = [](DataSet &) { confirmDelete(&LangConstants::stDelFilter); };
 }
 
+void uninstall(TDModule &module) {
+  for (DataSet *ds : {&module.IBGroups, &module.IBContacts, &module.IBTemplate, &module.IBFilter}) {
+    ds->afterInsert = nullptr;
+    ds->afterEdit = nullptr;
+    ds->beforeDelete = nullptr;
+    ds->afterDelete = nullptr;
+  }
+}
+
 } // namespace record_rules

@@ -22,6 +22,8 @@ using OpenDialog = std::function<void(DataSet &dataSet, const QString &suffix)>;
 // Installs afterInsert, afterEdit, beforeDelete and afterDelete on IBGroups, IBContacts,
 // IBTemplate and IBFilter. The data module's own new-row and before-post rules stay.
 void install(TDModule &module, OpenDialog openDialog);
+// Removes what install put there.
+void uninstall(TDModule &module);
 
 // True when at least one contact names the group, read on the given transaction.
 bool groupHasContacts(Transaction &transaction, const QVariant &groupId);

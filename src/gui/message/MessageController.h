@@ -1,0 +1,73 @@
+#pragma once
+// The behaviour of the message page and the preview page: the field and template menus, the
+// sample message, the full preview, the message count and the recipient scope. The pages
+// only hold the controls; every handler here reads its inputs anew when it runs and throws
+// on failure, so the general error report tells the operator and the outputs keep what
+// they showed.
+#include "common/MasNameValue.h"
+#include "compose/RecipientQuery.h"
+
+#include <QObject>
+#include <QPointer>
+
+struct FilterState;
+class MessagePage;
+class PreviewPage;
+class RowDialogs;
+class TDModule;
+class QAction;
+class QLabel;
+class TemplateEditorStatus;
+class ChunkedTextFill;
+
+class MessageController : public QObject {
+  Q_OBJECT
+public:
+  // Without a data module (no database open) every handler that needs one says so.
+  MessageController(MessagePage *page, PreviewPage *preview, TDModule *data, RowDialogs *rowDialogs,
+                    const FilterState &filter, QObject *parent = nullptr);
+  ~MessageController() override;
+
+  // Start-up step: the placeholder table and the field menu, built once.
+  void buildFieldMenu();
+
+  void DymanicClick(QAction *item);
+  void PMTemplatePopup();
+  void TemplateClick(QAction *item);
+  void N4Click();
+  void N5Click();
+
+  void TS3Show();
+  void butPrRefClick();
+  void butCountClick();
+  void cbTranslitClick();
+  void cbAllClick();
+  void cbGroupClick();
+
+  // What the dispatch reads too: the ticked scope box and the chosen group.
+  RecipientScope scope() const;
+  // The recipients' query of the current scope and the filter in force.
+  QString recipientQueryText() const;
+  // FormText over query with the current template, placeholder table and translit box.
+  TMasSMS generate(const QString &query) const;
+
+  // True while the full preview is still being filled in.
+  bool previewFilling() const;
+
+signals:
+  void previewFilled();
+
+private:
+  TDModule &data() const;
+  void refillGroupList();
+  void showPreviewLines(const TMasSMS &messages);
+
+  MessagePage *page_;
+  PreviewPage *preview_;
+  QPointer<TDModule> data_;
+  RowDialogs *rowDialogs_;
+  const FilterState &filter_;
+  TemplateEditorStatus *status_ = nullptr;
+  ChunkedTextFill *fill_ = nullptr;
+  bool refilling_ = false;
+};
