@@ -16,6 +16,7 @@
 #include "dispatch/TSmsThread.h"
 #include "gui/about/AboutPage.h"
 #include "gui/base/Language.h"
+#include "gui/base/LineBreaks.h"
 #include "gui/contacts/ContactsController.h"
 #include "gui/contacts/ContactsPage.h"
 #include "gui/dispatch/DispatchPage.h"
@@ -255,7 +256,7 @@ void TFMain::fillLanguageList() {
 
 void TFMain::setTitleBand(const QString &key) {
   lbTitles->setText(langText(CurrentLang(), "Titles", key));
-  lbMainText->setText(GetIniText(langText(CurrentLang(), "MainText", key)));
+  lbMainText->setText(withLineBreaks(GetIniText(langText(CurrentLang(), "MainText", key))));
 }
 
 QLabel *TFMain::navigationLabel(int tag) const {

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+
+#include "gui/base/LineBreaks.h"
 #include <QUrl>
 
 namespace {
@@ -24,12 +26,12 @@ QMessageBox::Icon toQt(Dialogs::Icon icon) {
 } // namespace
 
 void QtDialogs::message(const QString &title, const QString &text, Icon icon) {
-  QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(toQt(icon), title, withLineBreaks(text), QMessageBox::Ok, QApplication::activeWindow());
   box.exec();
 }
 
 bool QtDialogs::confirm(const QString &title, const QString &text) {
-  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+  QMessageBox box(QMessageBox::Question, title, withLineBreaks(text), QMessageBox::Ok | QMessageBox::Cancel,
                   QApplication::activeWindow());
   box.setDefaultButton(QMessageBox::Cancel);
   box.setEscapeButton(QMessageBox::Cancel);
