@@ -11,8 +11,8 @@
 
 const QString ContactExporter::csvFilter = QStringLiteral("Файлы CSV (*.csv)");
 
-ContactExporter::ContactExporter(Attachment &db, DataSet &contacts, Dialogs &dialogs, const LangConstants &texts,
-                                 const QLocale &locale)
+ContactExporter::ContactExporter(Attachment &db, DataSet &contacts, Dialogs &dialogs,
+                                 const LangConstants &texts, const QLocale &locale)
     : db_(db), contacts_(contacts), dialogs_(dialogs), texts_(texts), locale_(locale) {}
 
 std::optional<QString> ContactExporter::toCsv(const QList<field_choice::Entry> &entries) {

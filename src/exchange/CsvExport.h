@@ -26,7 +26,7 @@ QString field(const QString &value);
 // name only once every line is written, and returns the number of lines. Throws
 // ExportError when the file cannot be written (the file system's message) and
 // DatabaseError when the rows cannot be read; an existing file then stays as it was.
-int write(Attachment &db, const ContactListQuery &contacts, const QList<ExportField> &fields, const QString &path,
-          const QLocale &locale = QLocale());
+int write(Attachment &db, const ContactListQuery &contacts, const QList<ExportField> &fields,
+          const QString &path, const QLocale &locale = QLocale());
 
 } // namespace csv_export

@@ -13,11 +13,11 @@
 
 #include <QHash>
 
-const QString CsvImporter::insertSql =
-    QStringLiteral("INSERT INTO CONTACTS (BIRTHDATE, DATESEND, DFIELD, EFIELD, FERROR, FFIELD, GFIELD, ID, IDGROUP, \n"
-                   "NAME, PARTSEND, PHONE, SEND, TIMESEND)\n"
-                   "VALUES (:BIRTHDATE, NULL, :DFIELD, :EFIELD, NULL, :FFIELD, :GFIELD,\n"
-                   "GEN_ID(GEN_CONTACTS_ID, 1), :IDGROUP, :NAME, NULL, :PHONE, NULL, NULL)");
+const QString CsvImporter::insertSql = QStringLiteral(
+    "INSERT INTO CONTACTS (BIRTHDATE, DATESEND, DFIELD, EFIELD, FERROR, FFIELD, GFIELD, ID, IDGROUP, \n"
+    "NAME, PARTSEND, PHONE, SEND, TIMESEND)\n"
+    "VALUES (:BIRTHDATE, NULL, :DFIELD, :EFIELD, NULL, :FFIELD, :GFIELD,\n"
+    "GEN_ID(GEN_CONTACTS_ID, 1), :IDGROUP, :NAME, NULL, :PHONE, NULL, NULL)");
 
 namespace {
 
@@ -30,7 +30,8 @@ public:
     const QString format = FieldFormatter(locale).dateFormat();
     formats_ << format;
     QString relaxed = format;
-    relaxed.replace(QStringLiteral("dd"), QStringLiteral("d")).replace(QStringLiteral("MM"), QStringLiteral("M"));
+    relaxed.replace(QStringLiteral("dd"), QStringLiteral("d"))
+        .replace(QStringLiteral("MM"), QStringLiteral("M"));
     if (relaxed != format)
       formats_ << relaxed;
   }

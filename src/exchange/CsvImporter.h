@@ -25,7 +25,8 @@ public:
 
   // texts: the [Constant] texts of the current language (stFormatError, stContact,
   // stCsvCharset, stNoGroup). locale: the operator's regional settings.
-  CsvImporter(Attachment &db, Dialogs &dialogs, const LangConstants &texts, const QLocale &locale = QLocale());
+  CsvImporter(Attachment &db, Dialogs &dialogs, const LangConstants &texts,
+              const QLocale &locale = QLocale());
 
   // Imports reader's lines, from line 1 when columns.titleLine, else from line 0, into the
   // group with ID group; returns the number of contacts inserted. A NULL group throws

@@ -1,7 +1,7 @@
 #include "exchange/ImportColumns.h"
 
 QString ImportColumns::contactColumn(Field field) {
-  static const char *const names[fieldCount] = {"PHONE", "NAME", "BIRTHDATE", "DFIELD",
+  static const char *const names[fieldCount] = {"PHONE",  "NAME",   "BIRTHDATE", "DFIELD",
                                                 "EFIELD", "FFIELD", "GFIELD"};
   return QString::fromLatin1(names[field]);
 }

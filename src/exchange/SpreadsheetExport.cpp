@@ -49,8 +49,8 @@ void writeCell(XlsxWorkbook &book, int row, int column, const QVariant &value, C
 }
 } // namespace
 
-int write(Attachment &db, const ContactListQuery &contacts, const QList<ExportField> &fields, const QString &path,
-          const QString &noFieldsText) {
+int write(Attachment &db, const ContactListQuery &contacts, const QList<ExportField> &fields,
+          const QString &path, const QString &noFieldsText) {
   if (fields.isEmpty())
     throw ExportError(noFieldsText);
   Transaction transaction(db, Transaction::Ending::Commit);

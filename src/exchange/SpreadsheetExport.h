@@ -21,7 +21,7 @@ QString newFilePath(const QString &folder = QString());
 // Writes the workbook to path and returns the number of contact rows. With no field throws
 // ExportError(noFieldsText) and writes nothing; throws XlsxError when the workbook cannot be
 // written and DatabaseError when the rows cannot be read, leaving no file either way.
-int write(Attachment &db, const ContactListQuery &contacts, const QList<ExportField> &fields, const QString &path,
-          const QString &noFieldsText);
+int write(Attachment &db, const ContactListQuery &contacts, const QList<ExportField> &fields,
+          const QString &path, const QString &noFieldsText);
 
 } // namespace spreadsheet_export

@@ -59,7 +59,9 @@ void TwfCSV::split(const QString &text) {
   const QChar *s = text.constData();
   auto isLineEnd = [&](qsizetype i) { return s[i] == u'\r' || s[i] == u'\n'; };
   // Steps over the line end at i (CR LF counts as one).
-  auto skipLineEnd = [&](qsizetype i) { return s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n' ? i + 2 : i + 1; };
+  auto skipLineEnd = [&](qsizetype i) {
+    return s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n' ? i + 2 : i + 1;
+  };
 
   bool quotesHonoured = true;
   int line = 1;

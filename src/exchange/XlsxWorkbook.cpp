@@ -28,7 +28,8 @@ XlsxWorkbook::XlsxWorkbook(const QString &path) : path_(path) {
   options.tmpdir = const_cast<char *>(tmp.constData());
   workbook_ = workbook_new_opt(file.constData(), &options);
   if (!workbook_)
-    throw XlsxError(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED))));
+    throw XlsxError(
+        QStringLiteral("%1: %2").arg(path, QString::fromUtf8(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED))));
   sheet_ = workbook_add_worksheet(workbook_, nullptr);
   dateFormat_ = workbook_add_format(workbook_);
   timeFormat_ = workbook_add_format(workbook_);
@@ -55,7 +56,8 @@ void XlsxWorkbook::check(int error) const {
 void XlsxWorkbook::writeText(int row, int column, const QString &text) {
   if (text.isEmpty())
     return; // an empty text leaves the cell empty
-  check(worksheet_write_string(sheet_, lxw_row_t(row), lxw_col_t(column), text.toUtf8().constData(), nullptr));
+  check(
+      worksheet_write_string(sheet_, lxw_row_t(row), lxw_col_t(column), text.toUtf8().constData(), nullptr));
 }
 
 void XlsxWorkbook::writeNumber(int row, int column, double value) {
@@ -76,8 +78,8 @@ void XlsxWorkbook::writeDate(int row, int column, const QDate &date) {
 }
 
 void XlsxWorkbook::writeTime(int row, int column, const QTime &time) {
-  check(worksheet_write_number(sheet_, lxw_row_t(row), lxw_col_t(column), time.msecsSinceStartOfDay() / 86400000.0,
-                               timeFormat_));
+  check(worksheet_write_number(sheet_, lxw_row_t(row), lxw_col_t(column),
+                               time.msecsSinceStartOfDay() / 86400000.0, timeFormat_));
 }
 
 void XlsxWorkbook::writeDateTime(int row, int column, const QDate &date, const QTime &time) {

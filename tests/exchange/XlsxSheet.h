@@ -51,7 +51,8 @@ public:
       if (sheet.isStartElement() && sheet.name() == u"c") {
         const auto a = sheet.attributes();
         ref = a.value("r").toString();
-        cell = XlsxCell{a.hasAttribute("t") ? a.value("t").toString() : QStringLiteral("n"), {},
+        cell = XlsxCell{a.hasAttribute("t") ? a.value("t").toString() : QStringLiteral("n"),
+                        {},
                         xfFormats_.value(a.value("s").toInt())};
       } else if (sheet.isStartElement() && sheet.name() == u"v") {
         cell.value = sheet.readElementText();

@@ -22,8 +22,8 @@
 using field_choice::Entry;
 
 namespace {
-const QStringList titles{"Phone", "Name",   "Birth date", "Field 1", "Field 2",   "Field 3",
-                         "Field 4", "Sent", "Date sent",  "Time sent", "Parts", "Error"};
+const QStringList titles{"Phone",   "Name", "Birth date", "Field 1",   "Field 2", "Field 3",
+                         "Field 4", "Sent", "Date sent",  "Time sent", "Parts",   "Error"};
 // The twelve entries of the field choice, ticked where pattern has an "x".
 QList<Entry> entries(const QString &pattern) {
   QList<Entry> out;
@@ -93,8 +93,14 @@ private slots:
   // Every type as the operator's locale writes it; a NULL integer, date or time is an empty
   // field (not 0, 30.12.1899 or 0:00:00), as is a NULL text.
   void valuesByType() {
-    addContact({{"PHONE", "79001"}, {"NAME", "Ann"}, {"BIRTHDATE", QDate(1980, 2, 1)}, {"SEND", 1},
-                {"DATESEND", QDate(2024, 12, 31)}, {"TIMESEND", QTime(9, 5, 7)}, {"PARTSEND", 2}, {"FERROR", 0}});
+    addContact({{"PHONE", "79001"},
+                {"NAME", "Ann"},
+                {"BIRTHDATE", QDate(1980, 2, 1)},
+                {"SEND", 1},
+                {"DATESEND", QDate(2024, 12, 31)},
+                {"TIMESEND", QTime(9, 5, 7)},
+                {"PARTSEND", 2},
+                {"FERROR", 0}});
     addContact({{"PHONE", "79002"}});
     reloadList();
     QCOMPARE(exportCsv("xxxxxxxxxxxx"), QByteArray("79001,Ann,01.02.1980,,,,,1,31.12.2024,09:05:07,2,0\r\n"
@@ -123,10 +129,14 @@ private slots:
   void fileNames_data() {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("written");
-    QTest::newRow("without suffix") << "contacts" << "contacts.csv";
-    QTest::newRow("with suffix") << "contacts.csv" << "contacts.csv";
-    QTest::newRow("upper-case suffix") << "contacts.CSV" << "contacts.CSV";
-    QTest::newRow("other suffix") << "contacts.txt" << "contacts.txt.csv";
+    QTest::newRow("without suffix") << "contacts"
+                                    << "contacts.csv";
+    QTest::newRow("with suffix") << "contacts.csv"
+                                 << "contacts.csv";
+    QTest::newRow("upper-case suffix") << "contacts.CSV"
+                                       << "contacts.CSV";
+    QTest::newRow("other suffix") << "contacts.txt"
+                                  << "contacts.txt.csv";
   }
   void fileNames() {
     QFETCH(QString, chosen);
@@ -180,7 +190,8 @@ private slots:
     const QString kept = dir.filePath("kept.csv");
     ExchangeFixture::writeFile(kept, "old\r\n");
     ContactListQuery broken{"SELECT * FROM NO_SUCH_TABLE", {}};
-    QVERIFY_THROWS_EXCEPTION(AppError, csv_export::write(f->db(), broken, ExportField::ticked(entries("x")), kept));
+    QVERIFY_THROWS_EXCEPTION(AppError,
+                             csv_export::write(f->db(), broken, ExportField::ticked(entries("x")), kept));
     QCOMPARE(ExchangeFixture::readFile(kept), QByteArray("old\r\n"));
   }
 
@@ -210,7 +221,8 @@ private slots:
       const QString birth = XlsxSheet::ref(i + 1, 1);
       if (i % 2) {
         QCOMPARE(sheet.cells.value(birth).type, "n");
-        QCOMPARE(sheet.cells.value(birth).value.toDouble(), XlsxWorkbook::serialDate(QDate(1980, 2, 1).addDays(i)));
+        QCOMPARE(sheet.cells.value(birth).value.toDouble(),
+                 XlsxWorkbook::serialDate(QDate(1980, 2, 1).addDays(i)));
         QCOMPARE(sheet.cells.value(birth).numFmt, 14); // short date
       } else {
         QVERIFY2(!sheet.cells.contains(birth), qPrintable(birth));
@@ -259,7 +271,9 @@ private slots:
     for (int k = 0; k < 28; ++k)
       fields.append({k % 2, QString("F%1").arg(k)});
     const QString path = spreadsheet_export::newFilePath(dir.path());
-    QCOMPARE(spreadsheet_export::write(f->db(), ContactListQuery::of(f->module->IBContacts), fields, path, "none"), 1);
+    QCOMPARE(
+        spreadsheet_export::write(f->db(), ContactListQuery::of(f->module->IBContacts), fields, path, "none"),
+        1);
     const XlsxSheet sheet(path);
     QCOMPARE(sheet.cells.value("AB1").value, "F27");
     QCOMPARE(sheet.cells.value("AA2").value, "1");

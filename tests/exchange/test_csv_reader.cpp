@@ -34,53 +34,61 @@ private slots:
     const auto cp = TwfCSV::Encoding::Cp1251;
     const auto u8 = TwfCSV::Encoding::Utf8;
 
-    QTest::newRow("three lines, CR LF") << QByteArray("79001,Ann,01.02.1980\r\n79002,Bob,03.04.1981\r\n79003,Cid,05.06.1982\r\n")
-                                        << Records{{"79001", "Ann", "01.02.1980"}, {"79002", "Bob", "03.04.1981"},
-                                                   {"79003", "Cid", "05.06.1982"}}
-                                        << QList<int>{1, 2, 3} << cp;
-    QTest::newRow("lone LF, no final line end") << QByteArray("a,b\nc,d") << Records{{"a", "b"}, {"c", "d"}}
-                                                << QList<int>{1, 2} << cp;
+    QTest::newRow("three lines, CR LF")
+        << QByteArray("79001,Ann,01.02.1980\r\n79002,Bob,03.04.1981\r\n79003,Cid,05.06.1982\r\n")
+        << Records{{"79001", "Ann", "01.02.1980"},
+                   {"79002", "Bob", "03.04.1981"},
+                   {"79003", "Cid", "05.06.1982"}}
+        << QList<int>{1, 2, 3} << cp;
+    QTest::newRow("lone LF, no final line end")
+        << QByteArray("a,b\nc,d") << Records{{"a", "b"}, {"c", "d"}} << QList<int>{1, 2} << cp;
     QTest::newRow("lone CR") << QByteArray("a\rb\r") << Records{{"a"}, {"b"}} << QList<int>{1, 2} << cp;
     QTest::newRow("mixed line ends") << QByteArray("a\r\nb\rc\nd") << Records{{"a"}, {"b"}, {"c"}, {"d"}}
                                      << QList<int>{1, 2, 3, 4} << cp;
-    QTest::newRow("LF CR is two line ends") << QByteArray("a\n\rb") << Records{{"a"}, {""}, {"b"}}
-                                            << QList<int>{1, 2, 3} << cp;
+    QTest::newRow("LF CR is two line ends")
+        << QByteArray("a\n\rb") << Records{{"a"}, {""}, {"b"}} << QList<int>{1, 2, 3} << cp;
     QTest::newRow("empty file") << QByteArray() << Records{} << QList<int>{} << cp;
-    QTest::newRow("a lone line end is one empty line") << QByteArray("\r\n") << Records{{""}} << QList<int>{1} << cp;
-    QTest::newRow("empty line between") << QByteArray("a\r\n\r\nb") << Records{{"a"}, {""}, {"b"}}
-                                        << QList<int>{1, 2, 3} << cp;
-    QTest::newRow("two commas in a row") << QByteArray("a,,b") << Records{{"a", "", "b"}} << QList<int>{1} << cp;
-    QTest::newRow("separator at the line's end") << QByteArray("a,b,\r\nc") << Records{{"a", "b", ""}, {"c"}}
-                                                 << QList<int>{1, 2} << cp;
-    QTest::newRow("separator at the file's end") << QByteArray("a,") << Records{{"a", ""}} << QList<int>{1} << cp;
-    QTest::newRow("blanks kept") << QByteArray(" a , b ,\t") << Records{{" a ", " b ", "\t"}} << QList<int>{1} << cp;
+    QTest::newRow("a lone line end is one empty line")
+        << QByteArray("\r\n") << Records{{""}} << QList<int>{1} << cp;
+    QTest::newRow("empty line between")
+        << QByteArray("a\r\n\r\nb") << Records{{"a"}, {""}, {"b"}} << QList<int>{1, 2, 3} << cp;
+    QTest::newRow("two commas in a row")
+        << QByteArray("a,,b") << Records{{"a", "", "b"}} << QList<int>{1} << cp;
+    QTest::newRow("separator at the line's end")
+        << QByteArray("a,b,\r\nc") << Records{{"a", "b", ""}, {"c"}} << QList<int>{1, 2} << cp;
+    QTest::newRow("separator at the file's end")
+        << QByteArray("a,") << Records{{"a", ""}} << QList<int>{1} << cp;
+    QTest::newRow("blanks kept") << QByteArray(" a , b ,\t") << Records{{" a ", " b ", "\t"}} << QList<int>{1}
+                                 << cp;
     QTest::newRow("quoted comma") << QByteArray("\"Smith, John\",79001") << Records{{"Smith, John", "79001"}}
                                   << QList<int>{1} << cp;
     QTest::newRow("doubled quotation marks") << QByteArray("\"say \"\"hi\"\"\",x,\"\"\"\"")
                                              << Records{{"say \"hi\"", "x", "\""}} << QList<int>{1} << cp;
     QTest::newRow("quoted empty field") << QByteArray("\"\",x") << Records{{"", "x"}} << QList<int>{1} << cp;
-    QTest::newRow("quoted line breaks") << QByteArray("\"a\r\nb\",c\r\n\"d\re\nf\",g\r\nh")
-                                        << Records{{"a\r\nb", "c"}, {"d\re\nf", "g"}, {"h"}} << QList<int>{1, 3, 6}
-                                        << cp;
-    QTest::newRow("quotation mark inside a plain field") << QByteArray("5\" disk,x\"y\"") << Records{{"5\" disk", "x\"y\""}}
-                                                         << QList<int>{1} << cp;
-    QTest::newRow("blank before the quotation mark: plain") << QByteArray(" \"a,b\"") << Records{{" \"a", "b\""}}
-                                                             << QList<int>{1} << cp;
-    QTest::newRow("text after the closing mark kept") << QByteArray("\"a\"b,c") << Records{{"ab", "c"}}
-                                                      << QList<int>{1} << cp;
+    QTest::newRow("quoted line breaks")
+        << QByteArray("\"a\r\nb\",c\r\n\"d\re\nf\",g\r\nh")
+        << Records{{"a\r\nb", "c"}, {"d\re\nf", "g"}, {"h"}} << QList<int>{1, 3, 6} << cp;
+    QTest::newRow("quotation mark inside a plain field")
+        << QByteArray("5\" disk,x\"y\"") << Records{{"5\" disk", "x\"y\""}} << QList<int>{1} << cp;
+    QTest::newRow("blank before the quotation mark: plain")
+        << QByteArray(" \"a,b\"") << Records{{" \"a", "b\""}} << QList<int>{1} << cp;
+    QTest::newRow("text after the closing mark kept")
+        << QByteArray("\"a\"b,c") << Records{{"ab", "c"}} << QList<int>{1} << cp;
     QTest::newRow("unclosed quotation mark: plain from there")
-        << QByteArray("x,\"abc,def\r\n1,2") << Records{{"x", "\"abc", "def"}, {"1", "2"}}
-        << QList<int>{1, 2} << cp;
-    QTest::newRow("cp1251 Cyrillic") << win1251("Иван,Пётр") << Records{{"Иван", "Пётр"}} << QList<int>{1} << cp;
+        << QByteArray("x,\"abc,def\r\n1,2") << Records{{"x", "\"abc", "def"}, {"1", "2"}} << QList<int>{1, 2}
+        << cp;
+    QTest::newRow("cp1251 Cyrillic") << win1251("Иван,Пётр") << Records{{"Иван", "Пётр"}} << QList<int>{1}
+                                     << cp;
     QTest::newRow("UTF-8 with byte order mark") << utf8("\xEF\xBB\xBF\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD,1")
                                                 << Records{{"Иван", "1"}} << QList<int>{1} << u8;
-    QTest::newRow("UTF-8 byte order mark, ASCII only") << utf8("\xEF\xBB\xBF" "a,b") << Records{{"a", "b"}}
-                                                       << QList<int>{1} << u8;
-    QTest::newRow("UTF-8 without byte order mark") << utf8("Иван,Пётр,中") << Records{{"Иван", "Пётр", "中"}}
-                                                   << QList<int>{1} << u8;
+    QTest::newRow("UTF-8 byte order mark, ASCII only") << utf8("\xEF\xBB\xBF"
+                                                               "a,b")
+                                                       << Records{{"a", "b"}} << QList<int>{1} << u8;
+    QTest::newRow("UTF-8 without byte order mark")
+        << utf8("Иван,Пётр,中") << Records{{"Иван", "Пётр", "中"}} << QList<int>{1} << u8;
     // "Иван" in cp1251 is not valid UTF-8.
-    QTest::newRow("cp1251 that is not UTF-8 mixed with ASCII") << (QByteArray("abc,") + win1251("Иван"))
-                                                               << Records{{"abc", "Иван"}} << QList<int>{1} << cp;
+    QTest::newRow("cp1251 that is not UTF-8 mixed with ASCII")
+        << (QByteArray("abc,") + win1251("Иван")) << Records{{"abc", "Иван"}} << QList<int>{1} << cp;
   }
 
   void splitsLinesAndFields() {
