@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
   libcurl4-openssl-dev libgmime-3.0-dev libxlsxwriter-dev
-  xvfb xauth fonts-dejavu-core socat xdg-utils
+  xvfb xauth fonts-dejavu-core socat xdg-utils unzip
   valgrind
 )
 missing=()
