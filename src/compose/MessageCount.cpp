@@ -1,4 +1,5 @@
 #include "compose/MessageCount.h"
+#include "gsm/SmsSplit.h"
 
 namespace message_count {
 
@@ -8,11 +9,19 @@ qint64 partsOf(qsizetype length, int size) {
   return (qint64(length) + size - 1) / size;
 }
 
-qint64 totalParts(const TMasSMS &messages, bool transliterated) {
+qint64 partsOfText(QStringView text, bool transliterated) {
   const int size = partSize(transliterated);
+  if (transliterated) {
+    if (const std::optional<int> septets = sms_split::septetLength(text))
+      return partsOf(*septets, size);
+  }
+  return partsOf(text.size(), size);
+}
+
+qint64 totalParts(const TMasSMS &messages, bool transliterated) {
   qint64 total = 0;
   for (const TRecSMS &m : messages)
-    total += partsOf(m.Text.size(), size);
+    total += partsOfText(m.Text, transliterated);
   return total;
 }
 

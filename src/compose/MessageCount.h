@@ -4,6 +4,7 @@
 // numbering of long messages). Lengths are in cp1251 characters.
 #include "common/MasNameValue.h"
 
+#include <QStringView>
 #include <QtGlobal>
 
 namespace message_count {
@@ -17,6 +18,11 @@ inline int partSize(bool transliterated) {
 
 // 1 for a text that fits one part (an empty one too), otherwise length / size rounded up.
 qint64 partsOf(qsizetype length, int size);
+
+// Parts of one message text. A transliterated text that goes out in the GSM alphabet is
+// counted in septets, as the modem splits it (an extension character such as "[" takes two);
+// any other text in characters.
+qint64 partsOfText(QStringView text, bool transliterated);
 
 // The parts of every message together.
 qint64 totalParts(const TMasSMS &messages, bool transliterated);

@@ -143,17 +143,22 @@ QStringList readResultItems(const HttpReply &reply, const QString &url) {
       isContentType(reply.contentType, QLatin1String("text/html")))
     throw GatewayError(QStringLiteral("The gateway answered with content of type %1; SOAP expects text/xml")
                            .arg(QString::fromLatin1(reply.contentType)));
-  if (reply.status == 500) {
-    // Only a SOAP fault explains a server error; anything else is reported by its status.
-    std::optional<QString> fault;
-    try {
-      fault = readEnvelope(reply.body).fault;
-    } catch (const GatewayError &) {
-    }
-    throw GatewayError(fault ? *fault : statusErrorText(reply, url));
-  }
   if (std::optional<QStringList> items = readOrdinaryAnswer(reply.body))
     return std::move(*items);
+  if (reply.status == 500) {
+    // A server error that carries an ordinary answer is read as that answer: a message the
+    // gateway accepted must not be reported as failed and sent a second time. A fault speaks
+    // for itself; anything unreadable is reported by its status.
+    Envelope envelope;
+    try {
+      envelope = readEnvelope(reply.body);
+    } catch (const GatewayError &) {
+      throw GatewayError(statusErrorText(reply, url));
+    }
+    if (envelope.fault)
+      throw GatewayError(*envelope.fault);
+    return envelope.items;
+  }
   return readAnswerItems(reply.body);
 }
 

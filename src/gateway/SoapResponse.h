@@ -10,7 +10,9 @@ namespace gateway {
 
 // The texts of the result list's items, in document order whatever their element names.
 // Throws GatewayError for an error status, a text/plain or text/html answer, a SOAP fault
-// or an answer that is not a readable envelope. url is named in the status error text.
+// or an answer that is not a readable envelope. Status 500 is an error only with a fault or an
+// unreadable answer; an ordinary answer under it is read as such. url is named in the status
+// error text.
 QStringList readResultItems(const HttpReply &reply, const QString &url);
 
 // The general reader behind readResultItems: the items of any answer body, a SOAP fault or an

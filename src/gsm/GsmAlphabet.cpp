@@ -36,7 +36,26 @@ constexpr std::array<Extension, 10> kExtension = {{
     {u'€', 0x65},
 }};
 
+// Characters without a septet of their own that go out as their nearest neighbour, so that
+// a Latin text holding one is not sent in UCS-2 with twice the parts.
+struct Substitute {
+  char16_t character;
+  char16_t sentAs;
+};
+constexpr std::array<Substitute, 2> kSubstitute = {{
+    {u'\t', u' '},
+    {u'`', u'\''},
+}};
+
+QChar substituted(QChar c) {
+  for (const Substitute &s : kSubstitute)
+    if (s.character == c.unicode())
+      return QChar(s.sentAs);
+  return c;
+}
+
 int defaultCode(QChar c) {
+  c = substituted(c);
   for (int i = 0; i < int(kDefault.size()); ++i)
     if (kDefault[size_t(i)] == c.unicode())
       return i;

@@ -2,6 +2,7 @@
 // The GSM 03.38 default alphabet and its extension table (3GPP TS 23.038): a 7-bit text is
 // sent as the alphabet's own septet values, not as ASCII codes, so "@" is 00 and "$" 02.
 // Extension characters travel as the escape 1B followed by their code and take two septets.
+// A tab goes out as a blank and a grave accent as an apostrophe: neither has a septet.
 #include <QByteArray>
 #include <QStringView>
 

@@ -65,9 +65,11 @@ Submission build(const QString &text, bool sevenBit, const QString &number, bool
     userDataLength = int(text.size() * 2);
     coding = flash ? QStringLiteral("18") : QStringLiteral("08");
   }
-  // SMS-SUBMIT with a relative validity period; international number; validity AA (four days).
-  const QString hex = QStringLiteral("0011000B91") + EncodePhone(number) + QStringLiteral("00") + coding +
-                      QStringLiteral("AA") + hexByte(userDataLength) + userData;
+  // SMS-SUBMIT with a relative validity period; the address length counts digits (11 gives 0B);
+  // international number; validity AA (four days).
+  const QString hex = QStringLiteral("001100") + hexByte(int(number.size())) + QStringLiteral("91") +
+                      EncodePhone(number) + QStringLiteral("00") + coding + QStringLiteral("AA") +
+                      hexByte(userDataLength) + userData;
   Submission s;
   s.pduText = hex.toLatin1() + kCtrlZ;
   s.length = int(s.pduText.size() / 2 - 1);

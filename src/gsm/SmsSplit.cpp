@@ -50,6 +50,12 @@ int unitLength(QStringView text, bool sevenBit) {
   return n;
 }
 
+std::optional<int> septetLength(QStringView text) {
+  if (!gsm_alphabet::isGsmText(text))
+    return std::nullopt;
+  return unitLength(text, true);
+}
+
 bool fitsOneMessage(QStringView text, bool sevenBit) {
   return unitLength(text, sevenBit) <= (sevenBit ? kSingleSeptets : kSingleUcs2);
 }

@@ -6,10 +6,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace sms_split {
 
 // Septets of a 7-bit text, characters of a UCS-2 text.
 int unitLength(QStringView text, bool sevenBit);
+// Septets of a text that goes out in the GSM alphabet; nullopt for a text that goes out in
+// UCS-2. The message count reckons transliterated texts with it, as the modem splits them.
+std::optional<int> septetLength(QStringView text);
 // True when the text goes out as one message without a label.
 bool fitsOneMessage(QStringView text, bool sevenBit);
 // The slices of a text that is split; their number is the part count.

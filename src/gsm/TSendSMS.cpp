@@ -6,8 +6,21 @@
 
 namespace {
 
+// The number as it is dialled: contacts hold numbers as people write them ("+7 (900)
+// 123-45-01"); a leading plus and the blanks, hyphens, dots and parentheses are dropped.
+QString dialledNumber(const QString &written) {
+  QString number;
+  number.reserve(written.size());
+  for (QChar c : written)
+    if (!QStringView(u" \u00A0-.()").contains(c))
+      number += c;
+  if (number.startsWith(QLatin1Char('+')))
+    number.remove(0, 1);
+  return number;
+}
+
 bool validNumber(const QString &number) {
-  if (number.isEmpty())
+  if (number.isEmpty() || number.size() > pdu::kMaxNumberDigits)
     return false;
   for (QChar c : number)
     if (c < QLatin1Char('0') || c > QLatin1Char('9'))
@@ -63,11 +76,12 @@ bool TSendSMS::SubmitPdu() {
   if (units > (SevenBit ? pdu::kMaxSeptets : pdu::kMaxUcs2Chars))
     return Refuse(link_error::TextTooLong, {});
   // Anything but digits would corrupt the PDU or, as CR or Ctrl-Z, the dialogue itself.
-  if (!validNumber(DestNumber))
+  const QString number = dialledNumber(DestNumber);
+  if (!validNumber(number))
     return Refuse(link_error::MessageRefused,
                   QStringLiteral("Invalid destination number: \"%1\"").arg(DestNumber));
   Purge();
-  const pdu::Submission submission = pdu::build(text, SevenBit, DestNumber, Flash);
+  const pdu::Submission submission = pdu::build(text, SevenBit, number, Flash);
   const QByteArray prompt = Exchange("AT+CMGS=" + QByteArray::number(submission.length) + "\r\n", ">");
   bool result = true;
   if (prompt.toUpper().contains('>')) {

@@ -23,7 +23,9 @@ public:
   static QString TextToUcs2Hex(const QString &text);
 
   QString MessageText;
-  QString DestNumber; // digits only, country code first, no plus sign
+  // Country code first, 1 to 20 digits; a leading plus and the blanks, hyphens, dots and
+  // parentheses of a written number are dropped when it is sent. Anything else is refused.
+  QString DestNumber;
   bool Flash = false;
   qint32 PartCount = 0;
   qint32 PartsSent = 0;

@@ -9,6 +9,8 @@
 #include "compose/Templates.h"
 #include "compose/Translit.h"
 #include "data/DatabaseError.h"
+#include "gsm/GsmAlphabet.h"
+#include "gsm/SmsSplit.h"
 
 #include <QLocale>
 #include <QTest>
@@ -51,6 +53,8 @@ private slots:
 
   void parts_data();
   void parts();
+  void partsOfText_data();
+  void partsOfText();
   void totalPartsAddsEveryMessage();
 
   void templateMenuEndsWithFixedItems_data();
@@ -252,11 +256,43 @@ void TestFormText::parts() {
   QCOMPARE(message_count::partsOf(length, message_count::partSize(translit)), qint64(parts));
 }
 
+void TestFormText::partsOfText_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<bool>("translit");
+  QTest::addColumn<int>("parts");
+  const QString a = QStringLiteral("a");
+  QTest::newRow("bracket takes two septets: 141") << a.repeated(139) + "[" << true << 2;
+  QTest::newRow("bracket within 140 septets") << a.repeated(138) + "[" << true << 1;
+  QTest::newRow("euro takes two septets") << a.repeated(139) + QStringLiteral(u"€") << true << 2;
+  QTest::newRow("280 septets of 140 brackets") << QStringLiteral("[").repeated(140) << true << 2;
+  QTest::newRow("281 septets") << a + QStringLiteral("[").repeated(140) << true << 3;
+  QTest::newRow("tab is one septet") << a.repeated(139) + "\t" << true << 1;
+  QTest::newRow("grave accent is one septet") << a.repeated(139) + "`" << true << 1;
+  // Outside the GSM alphabet the count stays in characters.
+  QTest::newRow("guillemet left by the table: characters")
+      << a.repeated(139) + QStringLiteral(u"«") << true << 1;
+  QTest::newRow("not transliterated: characters") << a.repeated(63) + "[" << false << 1;
+  QTest::newRow("empty") << QString() << true << 1;
+}
+
+void TestFormText::partsOfText() {
+  QFETCH(QString, text);
+  QFETCH(bool, translit);
+  QFETCH(int, parts);
+  QCOMPARE(message_count::partsOfText(text, translit), qint64(parts));
+  // A transliterated 7-bit text counted as one part is one message for the modem, and back.
+  if (translit && gsm_alphabet::isGsmText(text))
+    QCOMPARE(sms_split::fitsOneMessage(text, true), parts == 1);
+}
+
 void TestFormText::totalPartsAddsEveryMessage() {
   const TMasSMS sms{{QString(65, u'ж'), {}, 1}, {QString(), {}, 2}, {QString(64, u'ж'), {}, 3}};
   QCOMPARE(message_count::totalParts(sms, false), qint64(4));
   QCOMPARE(message_count::totalParts(sms, true), qint64(3));
   QCOMPARE(message_count::totalParts({}, false), qint64(0));
+  const TMasSMS latin{{QString(139, u'a') + u'[', {}, 1}, {QString(140, u'a'), {}, 2}};
+  QCOMPARE(message_count::totalParts(latin, true), qint64(3));
+  QCOMPARE(message_count::totalParts(latin, false), qint64(6));
 }
 
 void TestFormText::templateMenuEndsWithFixedItems_data() {

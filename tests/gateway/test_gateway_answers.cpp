@@ -142,6 +142,17 @@ private slots:
         << gatewayData("answers/verify-single.xml") << QStringList{"57"};
     QTest::newRow("no content type") << "verify" << 200 << QByteArray("OK") << QByteArray()
                                      << gatewayData("answers/verify-single.xml") << QStringList{"57"};
+    // A server error that still carries the gateway's verdict: reading it as a failure would
+    // mark an accepted message as not sent and invite a duplicate.
+    QTest::newRow("500 with an ordinary answer: accepted")
+        << "send" << 500 << QByteArray("Internal Server Error") << xml
+        << gatewayData("answers/send-three.xml") << QStringList{"57", "0", "2"};
+    QTest::newRow("500 with an answer for the general reader")
+        << "send" << 500 << QByteArray("Internal Server Error") << QByteArray("text/xml")
+        << gatewayData("answers/send-formatted.xml") << QStringList{"-12", "0", "2147483647"};
+    QTest::newRow("500 with a delivery state") << "verify" << 500 << QByteArray("Internal Server Error")
+                                               << xml << gatewayData("answers/verify-delivered.xml")
+                                               << QStringList{"57", "st_deliver", "Доставлено & принято"};
   }
 
   void resultItems() {
@@ -171,9 +182,13 @@ private slots:
     QTest::newRow("503 with an envelope")
         << "send" << 503 << QByteArray("Service Unavailable") << xml << gatewayData("answers/send-three.xml")
         << "Service Unavailable (503) - '%URL%'";
-    QTest::newRow("500 without a fault")
+    QTest::newRow("500 with an envelope that is no answer")
+        << "verify" << 500 << QByteArray("Internal Server Error") << xml << gatewayData("answers/no-body.xml")
+        << "Internal Server Error (500) - '%URL%'";
+    QTest::newRow("500 with a result that is not an integer")
         << "send" << 500 << QByteArray("Internal Server Error") << xml
-        << gatewayData("answers/send-three.xml") << "Internal Server Error (500) - '%URL%'";
+        << gatewayData("answers/send-not-integer.xml")
+        << "Item 2 of the gateway's answer is not a 32-bit integer: 'zero'";
     QTest::newRow("500 with broken XML")
         << "send" << 500 << QByteArray("Internal Server Error") << xml << gatewayData("answers/broken.xml")
         << "Internal Server Error (500) - '%URL%'";

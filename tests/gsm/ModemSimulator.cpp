@@ -154,9 +154,16 @@ void ModemSimulator::handle() {
         messages_.append(decode(pdu));
         if (behaviour_ == Behaviour::Silent)
           continue;
-        reply = pduRefusals_.contains(index)
-                    ? pduRefusals_.value(index)
-                    : QByteArray("\r\n+CMGS: ") + QByteArray::number(index + 1) + "\r\n\r\nOK\r\n";
+        // Like a real modem: the length announced with AT+CMGS must be the octets after the
+        // service centre address, or the PDU is refused.
+        qsizetype pos = 0;
+        const int tpduOctets = int(pdu.size() / 2) - 1 - hexAt(pdu, pos);
+        if (pduRefusals_.contains(index))
+          reply = pduRefusals_.value(index);
+        else if (pdu.size() % 2 != 0 || tpduOctets != announcedLength_)
+          reply = "\r\n+CMS ERROR: 304\r\n";
+        else
+          reply = QByteArray("\r\n+CMGS: ") + QByteArray::number(index + 1) + "\r\n\r\nOK\r\n";
       } else {
         while (buffer_.startsWith('\n') || buffer_.startsWith('\r'))
           buffer_.remove(0, 1);
@@ -178,6 +185,7 @@ void ModemSimulator::handle() {
           } else {
             reply = "\r\n> ";
             awaitingPdu_ = true;
+            announcedLength_ = line.mid(8).toInt();
           }
         } else
           reply = "\r\nOK\r\n";

@@ -12,7 +12,7 @@
 class ModemSimulator {
 public:
   enum class Behaviour {
-    Normal,    // "OK" to commands, the prompt to AT+CMGS, "+CMGS: n" to a PDU
+    Normal,    // "OK" to commands, the prompt to AT+CMGS, "+CMGS: n" to a PDU of the announced length
     Silent,    // answers nothing: a serial device without a modem
     ErrorToAll // "ERROR" to every command
   };
@@ -69,6 +69,7 @@ private:
   mutable QMutex mutex_;
   QByteArray buffer_;
   bool awaitingPdu_ = false;
+  int announcedLength_ = 0; // of the last AT+CMGS
   QByteArray promptRefusal_;
   bool promptRefused_ = false;
   QMap<int, QByteArray> pduRefusals_;

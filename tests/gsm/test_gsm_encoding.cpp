@@ -29,8 +29,8 @@ void TestGsmEncoding::encodePhone_data() {
   QTest::addColumn<QString>("address");
   QTest::newRow("eleven digits") << "71234567890"
                                  << "1732547698F0";
-  QTest::newRow("ten digits: last digit dropped with no partner") << "7123456789"
-                                                                  << "1732547698";
+  QTest::newRow("ten digits: no filler") << "7123456789"
+                                         << "1732547698";
   QTest::newRow("twelve digits") << "380123456789"
                                  << "831032547698";
   QTest::newRow("empty") << ""
@@ -64,6 +64,10 @@ void TestGsmEncoding::packSeptets_data() {
   QTest::newRow("bracket takes escape and code") << "["
                                                  << "1B1E";
   QTest::newRow("euro from the extension table") << u"€"_qs << "9B32";
+  QTest::newRow("tab goes as a blank") << "a\tb"
+                                       << "619018"; // same as "a b"
+  QTest::newRow("grave accent goes as an apostrophe") << "`"
+                                                      << "27";
 }
 
 void TestGsmEncoding::packSeptets() {
@@ -81,6 +85,8 @@ void TestGsmEncoding::ucs2_data() {
   QTest::newRow("numero sign") << u"№"_qs << "2116";
   QTest::newRow("ascii blank and tilde") << " ~"
                                          << "0020007E";
+  QTest::newRow("grave accent keeps its code") << "`"
+                                               << "0060";
   QTest::newRow("CR LF tab become blanks") << "\r\n\t"
                                            << "002000200020";
   QTest::newRow("guillemets euro dash Ukrainian become blanks") << u"«»€—ї"_qs << "00200020002000200020";
@@ -100,8 +106,9 @@ void TestGsmEncoding::alphabet_data() {
   QTest::newRow("plain ascii") << "Hello, world!" << true << 13;
   QTest::newRow("CR LF belong to the alphabet") << "a\r\nb" << true << 4;
   QTest::newRow("extension characters count two") << "^{}\\[~]|" << true << 16;
-  QTest::newRow("grave accent has no place") << "a`b" << false << 0;
-  QTest::newRow("tab has no place") << "a\tb" << false << 0;
+  QTest::newRow("grave accent goes as an apostrophe") << "a`b" << true << 3;
+  QTest::newRow("tab goes as a blank") << "a\tb" << true << 3;
+  QTest::newRow("form feed is an extension character") << "a\fb" << true << 4;
   QTest::newRow("one Cyrillic letter") << u"Hi д"_qs << false << 0;
   QTest::newRow("Latin letters of the alphabet") << u"é£¥§"_qs << true << 4;
 }
@@ -127,8 +134,15 @@ void TestGsmEncoding::goldenSubmission_data() {
   QTest::newRow("hellohello") << "hellohello" << n << false << "submit/hellohello.bin";
   QTest::newRow("default alphabet and escapes") << "@$_[x]" << n << false << "submit/gsm_chars.bin";
   QTest::newRow("empty text") << "" << n << false << "submit/empty.bin";
+  // The address length counts digits; the filler F only completes an odd count.
   QTest::newRow("ten-digit number") << "Hi"
                                     << "7123456789" << false << "submit/ten_digit.bin";
+  QTest::newRow("twelve-digit number") << "Hi"
+                                       << "712345678901" << false << "submit/twelve_digit.bin";
+  QTest::newRow("one-digit number") << "Hi"
+                                    << "7" << false << "submit/one_digit.bin";
+  QTest::newRow("twenty-digit number") << "Hi"
+                                       << "71234567890123456789" << false << "submit/twenty_digit.bin";
   QTest::newRow("UCS-2 flash with line breaks") << u"Д\nа\r"_qs << n << true << "submit/da_flash_newline.bin";
 }
 

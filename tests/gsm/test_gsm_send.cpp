@@ -28,10 +28,14 @@ private slots:
   void goldenSubmission();
   void split_data();
   void split();
+  void tabAndGraveAccent_data();
+  void tabAndGraveAccent();
   void escapesSplitBySeptets();
   void refusedPartInTheMiddle();
   void sendCommandRefused();
   void ucs2PartsBeyondTheLimit();
+  void writtenNumber_data();
+  void writtenNumber();
   void invalidNumber_data();
   void invalidNumber();
 
@@ -83,8 +87,12 @@ void TestGsmSend::goldenSubmission_data() {
   QTest::newRow("default alphabet: @ is 00, $ 02, _ 11, brackets escaped")
       << "@$_[x]" << kNumber << false << "submit/gsm_chars.bin";
   QTest::newRow("empty text: one message of length 00") << "" << kNumber << false << "submit/empty.bin";
-  QTest::newRow("ten-digit number sent all the same") << "Hi"
-                                                      << "7123456789" << false << "submit/ten_digit.bin";
+  // The address length is the number of digits: 0A and 0C, the command length follows.
+  QTest::newRow("ten-digit number: length 0A, no filler") << "Hi"
+                                                          << "7123456789" << false << "submit/ten_digit.bin";
+  QTest::newRow("twelve-digit number: length 0C, not cut to eleven")
+      << "Hi"
+      << "712345678901" << false << "submit/twelve_digit.bin";
   QTest::newRow("one Cyrillic letter: all UCS-2, line breaks as blanks")
       << u"Д\nа\r"_qs << kNumber << true << "submit/da_flash_newline.bin";
 }
@@ -156,6 +164,34 @@ void TestGsmSend::split() {
   QVERIFY(!QFile::exists(logName()) || !readFile(logName()).contains(errorEntry(22)));
 }
 
+void TestGsmSend::tabAndGraveAccent_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QList<Part>>("parts"); // as the modem decodes them
+  const QString a = QStringLiteral("a"), b = QStringLiteral("b");
+  // Neither has a septet of its own; sent in UCS-2 they would double the parts.
+  QTest::newRow("100 Latin with a tab: one 7-bit message, tab as a blank")
+      << a.repeated(50) + "\t" + a.repeated(49) << QList<Part>{{a.repeated(50) + " " + a.repeated(49), 0}};
+  QTest::newRow("grave accent as an apostrophe") << "it`s" << QList<Part>{{"it's", 0}};
+  QTest::newRow("141 Latin with a tab: split like any 7-bit text")
+      << a.repeated(135) + "\t" + b.repeated(5)
+      << QList<Part>{{"(1/2)" + a.repeated(135), 0}, {"(2/2) " + b.repeated(5), 0}};
+  QTest::newRow("with a Cyrillic letter: UCS-2, tab as a blank, grave accent kept")
+      << QStringLiteral(u"д\t`") << QList<Part>{{QStringLiteral(u"д `"), 8}};
+}
+
+void TestGsmSend::tabAndGraveAccent() {
+  QFETCH(QString, text);
+  QFETCH(QList<Part>, parts);
+  QVERIFY(send(text));
+  const QList<ModemSimulator::Message> got = modem_->messages();
+  QCOMPARE(got.size(), parts.size());
+  for (int i = 0; i < parts.size(); ++i) {
+    QCOMPARE(got.at(i).text, parts.at(i).text);
+    QCOMPARE(got.at(i).coding, parts.at(i).coding);
+  }
+  QCOMPARE(link_->PartsSent, int(parts.size()));
+}
+
 void TestGsmSend::escapesSplitBySeptets() {
   // 71 brackets are 142 septets: two parts, and the first holds 67 brackets (134 septets).
   QVERIFY(send(QStringLiteral("[").repeated(71)));
@@ -199,9 +235,41 @@ void TestGsmSend::ucs2PartsBeyondTheLimit() {
   QCOMPARE(readFile(logName()).count(errorEntry(23)), 91);
 }
 
+void TestGsmSend::writtenNumber_data() {
+  QTest::addColumn<QString>("written");
+  QTest::addColumn<QString>("dialled");
+  QTest::newRow("leading plus") << "+79001234501"
+                                << "79001234501";
+  QTest::newRow("blanks, parentheses, hyphens") << "+7 (900) 123-45-01"
+                                                << "79001234501";
+  QTest::newRow("dots") << "8.900.123.45.01"
+                        << "89001234501";
+  QTest::newRow("blank before the plus") << " +7 900 1234501"
+                                         << "79001234501";
+  QTest::newRow("no-break spaces") << QStringLiteral(u"+7\u00A0900\u00A01234501") << "79001234501";
+  QTest::newRow("twenty digits written in groups") << "+7123 4567 8901 2345 6789"
+                                                   << "71234567890123456789";
+}
+
+void TestGsmSend::writtenNumber() {
+  QFETCH(QString, written);
+  QFETCH(QString, dialled);
+  QVERIFY(send(QStringLiteral("Hi"), written));
+  const QList<ModemSimulator::Message> got = modem_->messages();
+  QCOMPARE(got.size(), 1);
+  QCOMPARE(got.first().number, dialled);
+  QCOMPARE(got.first().addressLength, int(dialled.size()));
+  QCOMPARE(link_->DestNumber, written); // the caller's number is left as written
+}
+
 void TestGsmSend::invalidNumber_data() {
   QTest::addColumn<QString>("number");
-  QTest::newRow("plus sign") << "+71234567890";
+  QTest::newRow("plus inside the number") << "7+1234567890";
+  QTest::newRow("two plus signs") << "++71234567890";
+  QTest::newRow("letter") << "7123456789O";
+  QTest::newRow("slash") << "7123/4567890";
+  QTest::newRow("only what is dropped") << "+ (-.)";
+  QTest::newRow("21 digits: beyond the address field") << "712345678901234567890";
   QTest::newRow("line break would end the command") << "7123\r\nAT+CMGD=1";
   QTest::newRow("Ctrl-Z would end the PDU") << QStringLiteral("7123") + QChar(26);
   QTest::newRow("empty") << "";

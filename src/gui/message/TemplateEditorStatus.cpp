@@ -20,7 +20,7 @@ TemplateEditorStatus::TemplateEditorStatus(QPlainTextEdit *editor, QCheckBox *tr
 QString TemplateEditorStatus::countText(const QString &text, bool translit) {
   // Placeholders stay as typed: the count is that of the template itself.
   const QString counted = translit ? Translit(text) : text;
-  const qint64 parts = message_count::partsOf(counted.size(), message_count::partSize(translit));
+  const qint64 parts = message_count::partsOfText(counted, translit);
   return QStringLiteral("%1 / %2 SMS").arg(counted.size()).arg(parts);
 }
 

@@ -303,25 +303,36 @@ void TestMessagePage::sampleIsFirstContactWhateverScope() {
 }
 
 void TestMessagePage::countShowsTotalParts_data() {
-  QTest::addColumn<int>("length");
+  QTest::addColumn<QString>("text");
   QTest::addColumn<bool>("translit");
   QTest::addColumn<int>("total");
+  const QString z = QStringLiteral("z");
+  const QString zh = QStringLiteral(u"ж");
   // three contacts in all groups
-  QTest::newRow("64 Cyrillic") << 64 << false << 3;
-  QTest::newRow("65 Cyrillic") << 65 << false << 6;
-  QTest::newRow("128 Cyrillic") << 128 << false << 6;
-  QTest::newRow("140 transliterated") << 140 << true << 3;
-  QTest::newRow("141 transliterated") << 141 << true << 6;
+  QTest::newRow("64 Cyrillic") << zh.repeated(64) << false << 3;
+  QTest::newRow("65 Cyrillic") << zh.repeated(65) << false << 6;
+  QTest::newRow("128 Cyrillic") << zh.repeated(128) << false << 6;
+  QTest::newRow("140 transliterated") << z.repeated(140) << true << 3;
+  QTest::newRow("141 transliterated") << z.repeated(141) << true << 6;
+  // The modem sends a transliterated text in the GSM alphabet, where "[" takes two septets.
+  QTest::newRow("140 transliterated with a bracket: 141 septets") << z.repeated(139) + "[" << true << 6;
+  QTest::newRow("139 transliterated with a bracket: 140 septets") << z.repeated(138) + "[" << true << 3;
+  QTest::newRow("140 transliterated with a tab: sent as a blank") << z.repeated(139) + "\t" << true << 3;
+  QTest::newRow("64 Cyrillic with a bracket: characters") << zh.repeated(63) + "[" << false << 3;
 }
 
 void TestMessagePage::countShowsTotalParts() {
-  QFETCH(int, length);
+  QFETCH(QString, text);
   QFETCH(bool, translit);
   QFETCH(int, total);
-  page->mmTemplate->setPlainText(QString(length, translit ? u'z' : u'ж'));
+  page->mmTemplate->setPlainText(text);
   page->cbTranslit->setChecked(translit);
   c->butCountClick();
   QCOMPARE(dialogs->shown.last().text, LangConst().stCountSMS + " " + QString::number(total));
+  // The editor's count beside the template agrees, for the one message of the template.
+  auto *count = page->findChild<QLabel *>("lbCount");
+  QVERIFY(count);
+  QCOMPARE(count->text(), QStringLiteral("%1 / %2 SMS").arg(text.size()).arg(total / 3));
 }
 
 void TestMessagePage::scopeBoxesStayExclusive() {
