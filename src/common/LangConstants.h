@@ -14,7 +14,8 @@
   X(stNew) X(stwNew) X(stEdit) X(stDel) X(stDelGroup) X(stDelContact) X(stDelTemplate) X(stDelFilter)        \
   X(stDelAllGroup) X(stAuto) X(stError) X(stParamFilter) X(pmBreak) X(stBirthDay) X(erFindPort)             \
   X(erPortFalse) X(erSetState) X(stAutoSend) X(stTime) X(stSpan) X(stAutoStop) X(stStop) X(stASendStop)     \
-  X(stSuccOp) X(stCountSMS) X(stEmail) X(stServerError) X(stQueryOutlook) X(stFormatError) X(stContact)
+  X(stSuccOp) X(stCountSMS) X(stEmail) X(stServerError) X(stQueryOutlook) X(stFormatError) X(stContact)      \
+  X(stFilterEmpty) X(stFilterLong) X(stFilterGone)
 // clang-format on
 
 // The message texts of the current language, exactly as the file gives them (a multi-line
