@@ -9,7 +9,8 @@ constexpr qsizetype unfilteredLength = 45;
 ContactListFilter::ContactListFilter(DataSet &contacts) : contacts_(contacts) {}
 
 QString ContactListFilter::filteredSelectSql(const QString &condition) {
-  return QStringLiteral("SELECT * FROM CONTACTS\nWHERE (") + condition + QStringLiteral(") AND (IDGROUP = :ID)");
+  return QStringLiteral("SELECT * FROM CONTACTS\nWHERE (") + condition +
+         QStringLiteral(") AND (IDGROUP = :ID)");
 }
 
 bool ContactListFilter::isFilteredStatement(const QString &sql) {

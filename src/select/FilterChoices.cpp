@@ -32,7 +32,8 @@ QStringList readFieldNames(DataSet &fields) {
 FilterChoices FilterChoices::read(DataSet &fields, DataSet &operators, const QString &lang) {
   FilterChoices choices;
   choices.fieldNames = readFieldNames(fields);
-  choices.fieldCaptions = captions(columnTexts(fields, QStringLiteral("NAMEDISP")), lang, QStringLiteral("Fields"));
+  choices.fieldCaptions =
+      captions(columnTexts(fields, QStringLiteral("NAMEDISP")), lang, QStringLiteral("Fields"));
   choices.operatorCaptions =
       captions(columnTexts(operators, QStringLiteral("NAME")), lang, QStringLiteral("Operations"));
   return choices;

@@ -14,7 +14,8 @@ QList<FilterMenuItem> buildFilterMenu(DataSet &filters, bool filtered, int check
   QList<FilterMenuItem> items;
   if (filters.isOpen()) {
     filters.fetchAll();
-    const int id = filters.fieldIndex(QStringLiteral("ID")), name = filters.fieldIndex(QStringLiteral("NAME"));
+    const int id = filters.fieldIndex(QStringLiteral("ID")),
+              name = filters.fieldIndex(QStringLiteral("NAME"));
     for (int row = 0; row < filters.rowCount(); ++row) {
       bool ok = false;
       const int key = filters.value(row, id).toInt(&ok);

@@ -24,8 +24,8 @@ public:
   // What the name dialog does when a filter row enters insert or edit mode: a name to
   // confirm, or nothing to cancel.
   QQueue<std::optional<QString>> nameAnswers;
-  QStringList dialogSuffixes;  // the caption suffix of every name dialog opened
-  QStringList postErrors;      // what a refused post reported
+  QStringList dialogSuffixes; // the caption suffix of every name dialog opened
+  QStringList postErrors;     // what a refused post reported
 
   SelectFixture() {
     folder.copyShippedFiles();

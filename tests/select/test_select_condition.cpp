@@ -22,7 +22,7 @@ FilterRow row(int field, int oper, const QString &value) {
   return FilterRow{field, oper, value};
 }
 
-const QStringList fieldNames{"PHONE", "NAME",   "BIRTHDATE", "DFIELD",   "EFIELD",   "FFIELD",
+const QStringList fieldNames{"PHONE",  "NAME", "BIRTHDATE", "DFIELD",   "EFIELD",   "FFIELD",
                              "GFIELD", "SEND", "DATESEND",  "TIMESEND", "PARTSEND", "FERROR"};
 
 } // namespace
@@ -67,29 +67,32 @@ private slots:
     QTest::newRow("rows 2 and 4, OR")
         << Rows{none, row(NAME, OpEqual, "A"), none, row(PHONE, OpNotEqual, "B"), none} << Or
         << "(NAME = 'A') OR (PHONE <> 'B')";
-    QTest::newRow("row 3 alone") << Rows{none, none, row(NAME, OpEqual, "A"), none, none} << Or << "(NAME = 'A')";
-    QTest::newRow("all five, AND") << Rows{row(PHONE, OpEqual, "1"), row(NAME, OpNotEqual, "2"),
-                                           row(NAME, OpContains, "3"), row(SEND, OpGreater, "4"),
-                                           row(SEND, OpLess, "5")}
-                                   << And
-                                   << "(PHONE = '1') AND (NAME <> '2') AND (NAME LIKE '%3%') AND (SEND > '4') "
-                                      "AND (SEND < '5')";
+    QTest::newRow("row 3 alone") << Rows{none, none, row(NAME, OpEqual, "A"), none, none} << Or
+                                 << "(NAME = 'A')";
+    QTest::newRow("all five, AND")
+        << Rows{row(PHONE, OpEqual, "1"), row(NAME, OpNotEqual, "2"), row(NAME, OpContains, "3"),
+                row(SEND, OpGreater, "4"), row(SEND, OpLess, "5")}
+        << And
+        << "(PHONE = '1') AND (NAME <> '2') AND (NAME LIKE '%3%') AND (SEND > '4') "
+           "AND (SEND < '5')";
     QTest::newRow("one blank is a value") << Rows{row(NAME, OpEqual, " ")} << And << "(NAME = ' ')";
     QTest::newRow("contains 9") << Rows{row(PHONE, OpContains, "9")} << And << "(PHONE LIKE '%9%')";
     QTest::newRow("date, greater") << Rows{row(BIRTHDATE, OpGreater, "01.01.2000")} << And
                                    << "(BIRTHDATE > '01.01.2000')";
-    QTest::newRow("value as typed, no trimming") << Rows{row(NAME, OpEqual, " Ivan  ")} << And
-                                                 << "(NAME = ' Ivan  ')";
-    QTest::newRow("apostrophe doubled") << Rows{row(NAME, OpEqual, "O'Brien")} << And << "(NAME = 'O''Brien')";
+    QTest::newRow("value as typed, no trimming")
+        << Rows{row(NAME, OpEqual, " Ivan  ")} << And << "(NAME = ' Ivan  ')";
+    QTest::newRow("apostrophe doubled")
+        << Rows{row(NAME, OpEqual, "O'Brien")} << And << "(NAME = 'O''Brien')";
     QTest::newRow("break-out stays inside its literal")
         << Rows{row(NAME, OpEqual, "x') OR (1=1")} << And << "(NAME = 'x'') OR (1=1')";
-    QTest::newRow("wildcards of contains stay") << Rows{row(NAME, OpContains, "I_a%")} << And
-                                                << "(NAME LIKE '%I_a%%')";
+    QTest::newRow("wildcards of contains stay")
+        << Rows{row(NAME, OpContains, "I_a%")} << And << "(NAME LIKE '%I_a%%')";
     QTest::newRow("rows lacking a part add nothing")
-        << Rows{row(-1, OpEqual, "a"), row(NAME, -1, "b"), row(NAME, OpEqual, ""), row(NAME, OpEqual, "d"), none}
+        << Rows{row(-1, OpEqual, "a"), row(NAME, -1, "b"), row(NAME, OpEqual, ""), row(NAME, OpEqual, "d"),
+                none}
         << Or << "(NAME = 'd')";
-    QTest::newRow("operator beyond the five") << Rows{row(NAME, 5, "a"), row(NAME, OpLess, "b")} << And
-                                              << "(NAME < 'b')";
+    QTest::newRow("operator beyond the five")
+        << Rows{row(NAME, 5, "a"), row(NAME, OpLess, "b")} << And << "(NAME < 'b')";
     QTest::newRow("field beyond the list") << Rows{row(12, OpEqual, "a")} << And << "";
   }
   void conditionText() {
@@ -139,8 +142,8 @@ private slots:
     QTest::addColumn<QStringList>("names");
     const auto And = Conjunction::And, Or = Conjunction::Or;
     QTest::newRow("equal") << Rows{row(NAME, OpEqual, "Ivan")} << And << QStringList{"Ivan"};
-    QTest::newRow("a name with an apostrophe") << Rows{row(NAME, OpEqual, "O'Brien")} << And
-                                               << QStringList{"O'Brien"};
+    QTest::newRow("a name with an apostrophe")
+        << Rows{row(NAME, OpEqual, "O'Brien")} << And << QStringList{"O'Brien"};
     QTest::newRow("break-out finds only the literal")
         << Rows{row(NAME, OpEqual, "x') OR (1=1")} << And << QStringList{"x') OR (1=1"};
     QTest::newRow("break-out with a comment")
@@ -153,7 +156,8 @@ private slots:
         << QStringList{"Anna", "Ivan"};
     QTest::newRow("AND") << Rows{row(NAME, OpContains, "n"), row(PHONE, OpContains, "9")} << And
                          << QStringList{"Anna", "Ivan"};
-    QTest::newRow("underscore is a wildcard") << Rows{row(NAME, OpContains, "I_a")} << And << QStringList{"Ivan"};
+    QTest::newRow("underscore is a wildcard")
+        << Rows{row(NAME, OpContains, "I_a")} << And << QStringList{"Ivan"};
     QTest::newRow("one blank matches nobody") << Rows{row(NAME, OpEqual, " ")} << And << QStringList{};
     QTest::newRow("not equal") << Rows{row(NAME, OpNotEqual, "Ivan")} << And
                                << QStringList{"Anna", "O'Brien", "x') OR (1=1"};

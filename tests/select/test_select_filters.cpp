@@ -138,11 +138,13 @@ private slots:
   void aConditionThatCannotBeStoredIsRefusedBeforeTheNameDialog_data() {
     QTest::addColumn<QString>("condition");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << "" << "stFilterEmpty";
+    QTest::newRow("empty") << ""
+                           << "stFilterEmpty";
     QTest::newRow("501 characters") << conditionOfLength(501) << "stFilterLong";
-    QTest::newRow("five long rows") << FormFilter({"PHONE", "NAME"},
-                                                  QList<FilterRow>(5, FilterRow{1, OpContains, QString(100, u'x')}),
-                                                  Conjunction::Or)
+    QTest::newRow("five long rows") << FormFilter(
+                                           {"PHONE", "NAME"},
+                                           QList<FilterRow>(5, FilterRow{1, OpContains, QString(100, u'x')}),
+                                           Conjunction::Or)
                                     << "stFilterLong";
   }
   void aConditionThatCannotBeStoredIsRefusedBeforeTheNameDialog() {
@@ -177,8 +179,8 @@ private slots:
     QTest::newRow("3 and 7 saved, no filter") << true << "" << QStringList{"FI_3", "FI_7"} + fixed << "";
     QTest::newRow("3 and 7 saved, a built filter")
         << true << "built" << QStringList{"FI_3", "FI_7"} + withBreak << "";
-    QTest::newRow("3 and 7 saved, 7 chosen") << true << "saved" << QStringList{"FI_3", "FI_7"} + withBreak
-                                             << "FI_7";
+    QTest::newRow("3 and 7 saved, 7 chosen")
+        << true << "saved" << QStringList{"FI_3", "FI_7"} + withBreak << "FI_7";
   }
   void theMenu() {
     QFETCH(bool, savedFilters);
@@ -317,7 +319,8 @@ private slots:
     // Neither touched the contact list or the filter in force.
     QCOMPARE(f->listedNames(), QStringList({"Anna", "Boris"}));
     QCOMPARE(f->selection.currentFilter(), condition);
-    QCOMPARE(itemNames(f->commands.PMFilterPopup()), QStringList({"FI_Space", "FI_Birth", "FI_Break", "FI_Edit"}));
+    QCOMPARE(itemNames(f->commands.PMFilterPopup()),
+             QStringList({"FI_Space", "FI_Birth", "FI_Break", "FI_Edit"}));
 
     // A menu opened before the delete: choosing the gone filter says so and changes nothing.
     f->dialogs.shown.clear();

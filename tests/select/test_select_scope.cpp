@@ -19,13 +19,14 @@ private slots:
     QTest::newRow("at start") << QStringList{} << QList<int>{} << false << QVariant();
     QTest::newRow("ticking cbGroup") << QStringList{"cbGroup+"} << QList<int>{5} << true << QVariant(5);
     QTest::newRow("unticking cbAll") << QStringList{"cbAll-"} << QList<int>{5} << true << QVariant(5);
-    QTest::newRow("ticking cbAll") << QStringList{"cbGroup+", "cbAll+"} << QList<int>{5, 5} << false << QVariant();
-    QTest::newRow("unticking cbGroup") << QStringList{"cbGroup+", "cbGroup-"} << QList<int>{5, 5} << false
-                                       << QVariant();
-    QTest::newRow("another group picked") << QStringList{"cbGroup+", "choose"} << QList<int>{5, 7} << true
-                                          << QVariant(7);
-    QTest::newRow("picking while all groups are ticked") << QStringList{"choose"} << QList<int>{7} << false
-                                                         << QVariant();
+    QTest::newRow("ticking cbAll") << QStringList{"cbGroup+", "cbAll+"} << QList<int>{5, 5} << false
+                                   << QVariant();
+    QTest::newRow("unticking cbGroup")
+        << QStringList{"cbGroup+", "cbGroup-"} << QList<int>{5, 5} << false << QVariant();
+    QTest::newRow("another group picked")
+        << QStringList{"cbGroup+", "choose"} << QList<int>{5, 7} << true << QVariant(7);
+    QTest::newRow("picking while all groups are ticked")
+        << QStringList{"choose"} << QList<int>{7} << false << QVariant();
     QTest::newRow("ticking cbGroup again takes the current group")
         << QStringList{"cbGroup+", "choose", "cbGroup+"} << QList<int>{5, 7, 6} << true << QVariant(6);
     QTest::newRow("no current group") << QStringList{"cbGroup+"} << QList<int>{-1} << true << QVariant();
