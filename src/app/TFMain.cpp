@@ -209,7 +209,7 @@ void TFMain::FormCreate() {
   SetLangForm(CurrentLang(), this);
   SetLang(CurrentLang(), this);
   // The field menu and the placeholder table are built once, here.
-  auto *message = new MessageController(TS2, TS3, data_, rowDialogs_, Filter, this);
+  auto *message = new MessageController(TS2, TS3, data_, rowDialogs_, Selection, this);
   owned_ << message << new SettingsController(TS4, this, data_, this);
   message->buildFieldMenu();
   TS4->gsmPage->setOptions(data_ ? &data_->IBOptions : nullptr);

@@ -9,7 +9,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
-#include "compose/FilterState.h"
+#include "select/RecipientSelection.h"
 #include "gui/base/Widgets.h"
 
 class ContactsPage;
@@ -51,8 +51,8 @@ public:
   // The two workers, idle between their jobs.
   TSmsThread *SmsThread = nullptr;
   TRefreshThread *RefreshThread = nullptr;
-  // The filter in force for the contact list, the preview and the dispatch.
-  FilterState Filter;
+  // The recipients' scope and the filter in force for the contact list, the preview and the dispatch.
+  RecipientSelection Selection;
 
   // A navigation entry (label or icon) was clicked.
   void lbContactsClick(QObject *sender);

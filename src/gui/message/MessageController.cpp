@@ -3,12 +3,12 @@
 #include "common/Dialogs.h"
 #include "common/LangConstants.h"
 #include "compose/FieldPlaceholders.h"
-#include "compose/FilterState.h"
 #include "compose/FormText.h"
 #include "compose/MessageCount.h"
 #include "compose/Templates.h"
 #include "compose/Translit.h"
 #include "data/TDModule.h"
+#include "select/RecipientSelection.h"
 #include "gui/base/RowDialogs.h"
 #include "gui/base/Widgets.h"
 #include "gui/message/ChunkedTextFill.h"
@@ -24,8 +24,9 @@
 #include <QScopeGuard>
 
 MessageController::MessageController(MessagePage *page, PreviewPage *preview, TDModule *data,
-                                     RowDialogs *rowDialogs, const FilterState &filter, QObject *parent)
-    : QObject(parent), page_(page), preview_(preview), data_(data), rowDialogs_(rowDialogs), filter_(filter) {
+                                     RowDialogs *rowDialogs, const RecipientSelection &selection,
+                                     QObject *parent)
+    : QObject(parent), page_(page), preview_(preview), data_(data), rowDialogs_(rowDialogs), selection_(selection) {
   auto *count = new QLabel(page_);
   count->setObjectName(QStringLiteral("lbCount"));
   // Beside the editor's caption, before the menu buttons.
@@ -158,7 +159,7 @@ RecipientScope MessageController::scope() const {
 }
 
 QString MessageController::recipientQueryText() const {
-  return recipientQuery(GetListFields(data().KyvBase), scope(), filter_.CurrentFilter);
+  return recipientQuery(GetListFields(data().KyvBase), scope(), selection_.currentFilter());
 }
 
 TMasSMS MessageController::generate(const QString &query) const {

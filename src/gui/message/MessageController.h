@@ -10,7 +10,7 @@
 #include <QObject>
 #include <QPointer>
 
-struct FilterState;
+class RecipientSelection;
 class MessagePage;
 class PreviewPage;
 class RowDialogs;
@@ -25,7 +25,7 @@ class MessageController : public QObject {
 public:
   // Without a data module (no database open) every handler that needs one says so.
   MessageController(MessagePage *page, PreviewPage *preview, TDModule *data, RowDialogs *rowDialogs,
-                    const FilterState &filter, QObject *parent = nullptr);
+                    const RecipientSelection &selection, QObject *parent = nullptr);
   ~MessageController() override;
 
   // Start-up step: the placeholder table and the field menu, built once.
@@ -66,7 +66,7 @@ private:
   PreviewPage *preview_;
   QPointer<TDModule> data_;
   RowDialogs *rowDialogs_;
-  const FilterState &filter_;
+  const RecipientSelection &selection_;
   TemplateEditorStatus *status_ = nullptr;
   ChunkedTextFill *fill_ = nullptr;
   bool refilling_ = false;

@@ -3,7 +3,7 @@
 #include "common/Cp1251.h"
 #include "common/LangConstants.h"
 #include "compose/FieldPlaceholders.h"
-#include "compose/FilterState.h"
+#include "select/RecipientSelection.h"
 #include "compose/FormText.h"
 #include "compose/Translit.h"
 #include "data/DatabaseError.h"
@@ -51,7 +51,7 @@ class TestMessagePage : public QObject {
   std::unique_ptr<TestDatabase> database;
   std::unique_ptr<TDModule> dm;
   std::unique_ptr<RowDialogs> rows;
-  FilterState filter;
+  std::unique_ptr<RecipientSelection> selection;
   std::unique_ptr<ScriptedDialogs> dialogs;
   std::unique_ptr<MessagePage> page;
   std::unique_ptr<PreviewPage> preview;
@@ -115,8 +115,8 @@ void TestMessagePage::init() {
   dm->IBGroups.open();
   page = std::make_unique<MessagePage>();
   preview = std::make_unique<PreviewPage>();
-  filter = FilterState();
-  c = std::make_unique<MessageController>(page.get(), preview.get(), dm.get(), rows.get(), filter);
+  selection = std::make_unique<RecipientSelection>();
+  c = std::make_unique<MessageController>(page.get(), preview.get(), dm.get(), rows.get(), *selection);
   c->buildFieldMenu();
 }
 
@@ -253,7 +253,7 @@ void TestMessagePage::deletingFromListAsksFirst() {
 
 void TestMessagePage::previewListsFilteredRecipientsWhileCountCoversScope() {
   page->mmTemplate->setPlainText("[NAM]");
-  filter.CurrentFilter = "NAME = 'Иван' OR NAME = 'Борис'";
+  selection->setCurrentFilter("NAME = 'Иван' OR NAME = 'Борис'");
   c->TS3Show();
   QTRY_VERIFY(!c->previewFilling());
   QStringList lines = preview->mmPreviewAll->toPlainText().split('\n');
@@ -269,7 +269,7 @@ void TestMessagePage::previewKeepsContentOnEmptyTemplateOrError() {
   c->TS3Show(); // empty template
   QCOMPARE(preview->mmPreviewAll->toPlainText(), QString("before"));
   page->mmTemplate->setPlainText("x");
-  filter.CurrentFilter = "NOSUCHCOLUMN = 1";
+  selection->setCurrentFilter("NOSUCHCOLUMN = 1");
   QVERIFY_THROWS_EXCEPTION(DatabaseError, c->TS3Show());
   QCOMPARE(preview->mmPreviewAll->toPlainText(), QString("before"));
   // Group scope without a group: refused by the database, outputs unchanged.
@@ -284,7 +284,7 @@ void TestMessagePage::previewKeepsContentOnEmptyTemplateOrError() {
 void TestMessagePage::sampleIsFirstContactWhateverScope() {
   page->mmTemplate->setPlainText("Дорогой [NAM]");
   page->cbGroup->click(); // scope: group 5 if it were current
-  filter.CurrentFilter = "ID = 3";
+  selection->setCurrentFilter("ID = 3");
   c->butPrRefClick();
   const QString first =
       FormText(dm->KyvBase, "Дорогой [NAM]",
@@ -345,7 +345,7 @@ void TestMessagePage::scopeBoxesStayExclusive() {
   QVERIFY(!page->cbAll->isChecked());
   QVERIFY(page->dblcListGroup->isEnabled());
   QCOMPARE(page->dblcListGroup->currentData().toInt(), 5);
-  filter.CurrentFilter = "NAME = 'Анна'";
+  selection->setCurrentFilter("NAME = 'Анна'");
   QVERIFY(c->recipientQueryText().endsWith(" FROM CONTACTS WHERE IDGROUP = 5 AND (NAME = 'Анна')"));
   page->mmTemplate->setPlainText("[TEL]");
   c->TS3Show();
