@@ -95,7 +95,7 @@ struct Pop3Client::Session {
     set(CURLOPT_XFERINFODATA, this);
     set(CURLOPT_NOPROGRESS, 0L);
     set(CURLOPT_CONNECTTIMEOUT_MS, long(timeouts.connect.count()));
-    // Bounds the wait for the answer to QUIT when the session closes, in whole seconds.
+    // libcurl's wait for each answer line (QUIT's too, when the session closes), in whole seconds.
     set(CURLOPT_SERVER_RESPONSE_TIMEOUT, long(std::max(1.0, std::ceil(timeouts.idle.count() / 1000.0))));
     idleLimit = timeouts.idle;
   }
@@ -216,7 +216,8 @@ QByteArray Pop3Client::retrieve(int number) {
     return std::move(s.body);
 
   QString text;
-  if (rc == CURLE_ABORTED_BY_CALLBACK && s.idleExpired)
+  // libcurl's own wait for an answer line counts in whole seconds and may end first.
+  if ((rc == CURLE_ABORTED_BY_CALLBACK && s.idleExpired) || rc == CURLE_OPERATION_TIMEDOUT)
     text = QStringLiteral("The mail server %1 sent nothing for %2 s while sending message %3; the import "
                           "was abandoned.")
                .arg(where(address_), seconds(timeouts_.idle))

@@ -21,7 +21,8 @@ private slots:
     QVERIFY2(files.size() >= 10, qPrintable(dir.path()));
     for (const QString &file : files) {
       const QString base = file.chopped(4);
-      QTest::newRow(qPrintable(base)) << dir.filePath(file) << dir.filePath(base + QStringLiteral(".expected"));
+      QTest::newRow(qPrintable(base))
+          << dir.filePath(file) << dir.filePath(base + QStringLiteral(".expected"));
     }
   }
 
@@ -74,19 +75,26 @@ private slots:
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("phone");
-    QTest::newRow("lone CR") << QByteArray("BEGIN:VCARD\rN:A;Bob\rTEL;CELL:1\rEND:VCARD\r") << "Bob" << "1";
-    QTest::newRow("no final line end") << QByteArray("BEGIN:VCARD\nN:A;Bob\nTEL;CELL:1\nEND:VCARD") << "Bob" << "1";
+    QTest::newRow("lone CR") << QByteArray("BEGIN:VCARD\rN:A;Bob\rTEL;CELL:1\rEND:VCARD\r") << "Bob"
+                             << "1";
+    QTest::newRow("no final line end") << QByteArray("BEGIN:VCARD\nN:A;Bob\nTEL;CELL:1\nEND:VCARD") << "Bob"
+                                       << "1";
     QTest::newRow("blank lines around")
-        << QByteArray("\r\n\r\nBEGIN:VCARD\r\n\r\nN:A;Bob\r\nTEL;CELL:1\r\nEND:VCARD\r\n\r\n") << "Bob" << "1";
+        << QByteArray("\r\n\r\nBEGIN:VCARD\r\n\r\nN:A;Bob\r\nTEL;CELL:1\r\nEND:VCARD\r\n\r\n") << "Bob"
+        << "1";
     QTest::newRow("lower case") << QByteArray("begin:vcard\nn:A;Bob\ntel;type=cell:1\nend:vcard\n") << "Bob"
                                 << "1";
-    QTest::newRow("tab fold") << QByteArray("BEGIN:VCARD\nN:A;B\n\tob\nTEL;CELL:+7\n 900\nEND:VCARD\n") << "Bob"
+    QTest::newRow("tab fold") << QByteArray("BEGIN:VCARD\nN:A;B\n\tob\nTEL;CELL:+7\n 900\nEND:VCARD\n")
+                              << "Bob"
                               << "+7900";
-    QTest::newRow("UTF-8 byte order mark")
-        << QByteArray("\xEF\xBB\xBF" "BEGIN:VCARD\nN:A;\xD0\xAF\nEND:VCARD\n") << QString::fromUtf8("Я") << "";
+    QTest::newRow("UTF-8 byte order mark") << QByteArray("\xEF\xBB\xBF"
+                                                         "BEGIN:VCARD\nN:A;\xD0\xAF\nEND:VCARD\n")
+                                           << QString::fromUtf8("Я") << "";
     QTest::newRow("blanks trimmed") << QByteArray("BEGIN:VCARD\nN:A; Bob ;;;\nTEL;CELL: 12 \nEND:VCARD\n")
-                                    << "Bob" << "12";
-    QTest::newRow("no name at all") << QByteArray("BEGIN:VCARD\nTEL;CELL:5\nEND:VCARD\n") << "" << "5";
+                                    << "Bob"
+                                    << "12";
+    QTest::newRow("no name at all") << QByteArray("BEGIN:VCARD\nTEL;CELL:5\nEND:VCARD\n") << ""
+                                    << "5";
   }
   void lineShapes() {
     QFETCH(QByteArray, bytes);
