@@ -87,10 +87,19 @@ LocalDovecot::LocalDovecot(const QString &user, const QString &password) {
   process_.start();
   if (!process_.waitForStarted(5000))
     throw std::runtime_error(("dovecot did not start: " + process_.errorString()).toStdString());
-  waitUntilListening();
+  try {
+    waitUntilListening();
+  } catch (...) {
+    stop();
+    throw;
+  }
 }
 
 LocalDovecot::~LocalDovecot() {
+  stop();
+}
+
+void LocalDovecot::stop() {
   if (process_.state() == QProcess::NotRunning)
     return;
   process_.terminate(); // the master stops its children on SIGTERM
@@ -135,10 +144,9 @@ void LocalDovecot::writeConfiguration(const QString &user, const QString &passwo
           "default_internal_user = %2\n"
           "default_internal_group = %3\n"
           "default_login_user = %4\n"
-          "mail_location = maildir:%1/mail/%%u\n"
-          "pop3_uidl_format = %%08Xu%%08Xv\n"
-          "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN username_format=%%u %1/passwd\n}\n"
-          "userdb {\n  driver = static\n  args = uid=%2 gid=%3 home=%1/mail/%%u\n}\n"
+          "mail_location = maildir:%1/mail/%u\n"
+          "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN username_format=%u %1/passwd\n}\n"
+          "userdb {\n  driver = static\n  args = uid=%2 gid=%3 home=%1/mail/%u\n}\n"
           "service pop3-login {\n  chroot =\n"
           "  inet_listener pop3 {\n    address = 127.0.0.1\n    port = %5\n  }\n"
           "  inet_listener pop3s {\n    port = 0\n  }\n}\n"

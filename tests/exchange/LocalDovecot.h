@@ -30,6 +30,7 @@ public:
 private:
   void writeConfiguration(const QString &user, const QString &password);
   void waitUntilListening();
+  void stop();
 
   QTemporaryDir dir_;
   QString mailDir_;
