@@ -169,7 +169,7 @@ Pop3Client::Opened Pop3Client::open(const Pop3Address &address, const QString &u
     if (timedOut)
       text = s.lines.isEmpty()
                  ? QStringLiteral("The mail server %1 did not answer within %2 s.")
-                       .arg(where(address), seconds(std::min(timeouts_.connect, timeouts_.idle)))
+                       .arg(where(address), seconds(s.idleExpired ? timeouts_.idle : timeouts_.connect))
                  : QStringLiteral("The mail server %1 stopped answering during the login; the connection "
                                   "was abandoned.")
                        .arg(where(address));

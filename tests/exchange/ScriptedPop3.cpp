@@ -8,6 +8,31 @@
 
 #include <stdexcept>
 
+Pop3Script servingMessages(const QList<QByteArray> &messages, const QByteArray &silentFrom) {
+  Pop3Script script;
+  script.messages = messages;
+  script.silentFrom = silentFrom;
+  return script;
+}
+
+Pop3Script greetingWith(const QByteArray &greeting) {
+  Pop3Script script;
+  script.greeting = greeting;
+  return script;
+}
+
+Pop3Script silentServer() {
+  Pop3Script script;
+  script.silent = true;
+  return script;
+}
+
+Pop3Script hangingUpServer() {
+  Pop3Script script;
+  script.hangUp = true;
+  return script;
+}
+
 ScriptedPop3::ScriptedPop3(const Pop3Script &script) : script_(script) {
   listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};

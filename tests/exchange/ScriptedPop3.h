@@ -19,6 +19,12 @@ struct Pop3Script {
   QByteArray silentFrom;                // a command (upper case) from which nothing is answered
 };
 
+// The scripts the tests use.
+Pop3Script servingMessages(const QList<QByteArray> &messages, const QByteArray &silentFrom = {});
+Pop3Script greetingWith(const QByteArray &greeting);
+Pop3Script silentServer();
+Pop3Script hangingUpServer();
+
 class ScriptedPop3 {
 public:
   explicit ScriptedPop3(const Pop3Script &script);

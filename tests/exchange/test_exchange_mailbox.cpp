@@ -133,7 +133,7 @@ private slots:
     QFETCH(bool, login);
     QFETCH(bool, password);
     QFETCH(bool, address);
-    ScriptedPop3 watch({});
+    ScriptedPop3 watch(Pop3Script{});
     MailboxAccount a = account(QStringLiteral("127.0.0.1:%1").arg(watch.port()));
     if (!login)
       a.login.reset();
@@ -151,7 +151,7 @@ private slots:
   }
 
   void serverNotReadyShowsServerError() {
-    ScriptedPop3 busy({.greeting = "-ERR server busy"});
+    ScriptedPop3 busy(greetingWith("-ERR server busy"));
     const MailboxImport::Result result =
         importer({300ms, 300ms})
             .run(account(QStringLiteral("127.0.0.1:%1").arg(busy.port())), f->group, f->refresh);
@@ -163,7 +163,7 @@ private slots:
   }
 
   void silentServerEndsWithAnError() {
-    ScriptedPop3 silent({.silent = true});
+    ScriptedPop3 silent(silentServer());
     QVERIFY_THROWS_EXCEPTION(MailError, importer({300ms, 300ms})
                                             .run(account(QStringLiteral("127.0.0.1:%1").arg(silent.port())),
                                                  f->group, f->refresh));
@@ -181,8 +181,8 @@ private slots:
   void refusedSubjectStopsTheImport() {
     QFETCH(QByteArray, subject);
     QFETCH(QString, error);
-    ScriptedPop3 box({.messages = {message("Subject: 1\r\n"), message("Subject: 2\r\n"), message(subject),
-                                   message("Subject: 4\r\n")}});
+    ScriptedPop3 box(servingMessages(
+        {message("Subject: 1\r\n"), message("Subject: 2\r\n"), message(subject), message("Subject: 4\r\n")}));
     try {
       importer().run(account(QStringLiteral("127.0.0.1:%1").arg(box.port())), f->group, f->refresh);
       QFAIL("the refused subject was stored");

@@ -117,7 +117,7 @@ private slots:
 
   // Exactly the commands of the session and nothing that deletes.
   void sessionBytes() {
-    ScriptedPop3 server({.messages = {"Subject: 1\r\n\r\nx\r\n", "Subject: 2\r\n\r\n.dot\r\n"}});
+    ScriptedPop3 server(servingMessages({"Subject: 1\r\n\r\nx\r\n", "Subject: 2\r\n\r\n.dot\r\n"}));
     {
       Pop3Client client;
       QCOMPARE(client.open(local(server.port()), QStringLiteral("box1"), QStringLiteral("secret")),
@@ -131,7 +131,7 @@ private slots:
   }
 
   void refusedRetrievalCarriesTheServerText() {
-    ScriptedPop3 server({.messages = {"Subject: 1\r\n\r\n"}});
+    ScriptedPop3 server(servingMessages({"Subject: 1\r\n\r\n"}));
     Pop3Client client;
     client.open(local(server.port()), QStringLiteral("u"), QStringLiteral("p"));
     try {
@@ -143,7 +143,7 @@ private slots:
   }
 
   void serverThatWillNotGreet() {
-    ScriptedPop3 server({.greeting = "-ERR too many connections"});
+    ScriptedPop3 server(greetingWith("-ERR too many connections"));
     Pop3Client client(shortTimeouts);
     QCOMPARE(client.open(local(server.port()), QStringLiteral("u"), QStringLiteral("p")),
              Pop3Client::Opened::NotReady);
@@ -152,7 +152,7 @@ private slots:
   }
 
   void serverThatHangsUp() {
-    ScriptedPop3 server({.hangUp = true});
+    ScriptedPop3 server(hangingUpServer());
     Pop3Client client(shortTimeouts);
     QCOMPARE(client.open(local(server.port()), QStringLiteral("u"), QStringLiteral("p")),
              Pop3Client::Opened::NotReady);
@@ -160,7 +160,7 @@ private slots:
 
   // A bare socket that accepts and stays silent: the connect limit ends the wait.
   void serverThatNeverAnswers() {
-    ScriptedPop3 server({.silent = true});
+    ScriptedPop3 server(silentServer());
     Pop3Client client({300ms, 60s});
     try {
       client.open(local(server.port()), QStringLiteral("u"), QStringLiteral("p"));
@@ -174,7 +174,7 @@ private slots:
 
   // Logged in, then nothing more: the idle limit ends the retrieval.
   void serverThatStopsInTheMiddle() {
-    ScriptedPop3 server({.messages = {"Subject: 1\r\n\r\n"}, .silentFrom = "RETR"});
+    ScriptedPop3 server(servingMessages({"Subject: 1\r\n\r\n"}, "RETR"));
     Pop3Client client({30s, 300ms});
     client.open(local(server.port()), QStringLiteral("u"), QStringLiteral("p"));
     try {
@@ -188,7 +188,7 @@ private slots:
   void connectionRefused() {
     quint16 port;
     {
-      ScriptedPop3 closed({});
+      ScriptedPop3 closed(Pop3Script{});
       port = closed.port();
     } // nobody listens there any more
     Pop3Client client(shortTimeouts);
