@@ -8,6 +8,7 @@ packages=(
   libcurl4-openssl-dev libgmime-3.0-dev libxlsxwriter-dev
   xvfb xauth fonts-dejavu-core socat xdg-utils unzip
   valgrind
+  dovecot-core dovecot-pop3d
 )
 missing=()
 for p in "${packages[@]}"; do
