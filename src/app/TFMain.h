@@ -9,8 +9,8 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
-#include "select/RecipientSelection.h"
 #include "gui/base/Widgets.h"
+#include "select/RecipientSelection.h"
 
 class ContactsPage;
 class MessagePage;

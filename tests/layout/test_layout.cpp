@@ -10,7 +10,8 @@
 
 namespace {
 
-const QStringList coreFolders{"common", "data", "compose", "gsm", "gateway", "dispatch", "select", "exchange"};
+const QStringList coreFolders{"common",  "data",     "compose", "gsm",
+                              "gateway", "dispatch", "select",  "exchange"};
 
 QString sourceDir() {
   return qEnvironmentVariable("BL_SOURCE_DIR") + QStringLiteral("/src");
@@ -81,8 +82,8 @@ private slots:
     for (const Include &i : includesUnder(folder)) {
       const bool upward = !i.angled && (i.target.startsWith("gui/") || i.target.startsWith("app/"));
       const bool widget = i.angled && widgets.contains(i.target);
-      const bool aboveCommon = folder == "common" && !i.angled && i.target.contains(u'/') &&
-                               !i.target.startsWith("common/");
+      const bool aboveCommon =
+          folder == "common" && !i.angled && i.target.contains(u'/') && !i.target.startsWith("common/");
       if (upward || widget || aboveCommon)
         wrong << i;
     }
