@@ -28,8 +28,11 @@ public:
 // Shows the wait cursor for a scope, restoring it also when the scope ends with an exception.
 class WaitCursor {
 public:
-  WaitCursor() { Dialogs::instance().setWaitCursor(true); }
-  ~WaitCursor() { Dialogs::instance().setWaitCursor(false); }
+  explicit WaitCursor(Dialogs &dialogs = Dialogs::instance()) : dialogs_(dialogs) { dialogs_.setWaitCursor(true); }
+  ~WaitCursor() { dialogs_.setWaitCursor(false); }
   WaitCursor(const WaitCursor &) = delete;
   WaitCursor &operator=(const WaitCursor &) = delete;
+
+private:
+  Dialogs &dialogs_;
 };

@@ -6,7 +6,7 @@
 #include "exchange/CsvExport.h"
 #include "exchange/ExchangeError.h"
 #include "exchange/ExportField.h"
-#include "exchange/ScopedWaitCursor.h"
+#include "common/Dialogs.h"
 #include "exchange/SpreadsheetExport.h"
 
 const QString ContactExporter::csvFilter = QStringLiteral("Файлы CSV (*.csv)");
@@ -23,7 +23,7 @@ std::optional<QString> ContactExporter::toCsv(const QList<field_choice::Entry> &
   if (chosen.isEmpty())
     return std::nullopt;
   const QString path = csv_export::fileNameFor(chosen);
-  ScopedWaitCursor wait(dialogs_);
+  WaitCursor wait(dialogs_);
   csv_export::write(db_, ContactListQuery::of(contacts_), fields, path, locale_);
   return path;
 }
@@ -32,7 +32,7 @@ QString ContactExporter::toSpreadsheet(const QList<field_choice::Entry> &entries
   const QList<ExportField> fields = ExportField::ticked(entries);
   if (fields.isEmpty())
     throw ExportError(texts_.stNoExportFields);
-  ScopedWaitCursor wait(dialogs_);
+  WaitCursor wait(dialogs_);
   const QString path = spreadsheet_export::newFilePath(folder);
   spreadsheet_export::write(db_, ContactListQuery::of(contacts_), fields, path, texts_.stNoExportFields);
   return path;

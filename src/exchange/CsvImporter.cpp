@@ -8,7 +8,7 @@
 #include "data/Transaction.h"
 #include "exchange/ExchangeError.h"
 #include "exchange/ImportColumns.h"
-#include "exchange/ScopedWaitCursor.h"
+#include "common/Dialogs.h"
 #include "exchange/TwfCSV.h"
 
 #include <QHash>
@@ -71,7 +71,7 @@ QString CsvImporter::dateMessage(const QString &name) const {
 int CsvImporter::run(const TwfCSV &reader, const ImportColumns &columns, const QVariant &group) {
   if (!group.isValid() || group.isNull())
     throw CsvImportError(texts_.stNoGroup);
-  ScopedWaitCursor wait(dialogs_);
+  WaitCursor wait(dialogs_);
   DateReader dates(locale_);
 
   // Commits the lines stored before a refused one as well.
