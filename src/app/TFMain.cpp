@@ -23,6 +23,8 @@
 #include "gui/message/MessageController.h"
 #include "gui/message/MessagePage.h"
 #include "gui/message/PreviewPage.h"
+#include "gui/select/RecipientScopeBoxes.h"
+#include "gui/select/SelectionController.h"
 #include "gui/sending/GsmSubPage.h"
 #include "gui/sending/SendingPage.h"
 #include "gui/sending/SettingsController.h"
@@ -211,6 +213,7 @@ void TFMain::FormCreate() {
   // The field menu and the placeholder table are built once, here.
   auto *message = new MessageController(TS2, TS3, data_, rowDialogs_, Selection, this);
   owned_ << message << new SettingsController(TS4, this, data_, this);
+  owned_ << new RecipientScopeBoxes(*TS2, data_ ? &data_->IBGroups : nullptr, Selection, this);
   message->buildFieldMenu();
   TS4->gsmPage->setOptions(data_ ? &data_->IBOptions : nullptr);
 
@@ -236,6 +239,7 @@ void TFMain::FormCreate() {
     connect(TS4, &NotifyingPage::shown, contacts, [contacts] { contacts->setDeleteBlocked(true); });
     connect(TS4, &NotifyingPage::hidden, contacts, [contacts] { contacts->setDeleteBlocked(false); });
     owned_ << contacts;
+    owned_ << new SelectionController(*TS1, *data_, *rowDialogs_, Selection, Dialogs::instance(), {}, this);
   }
 }
 

@@ -31,9 +31,12 @@ int ContactListFilter::savedFilterId() const {
 }
 
 void ContactListFilter::apply(const QString &condition, int savedFilterId) {
+  applyStatement(filteredSelectSql(condition), savedFilterId);
+}
+
+void ContactListFilter::applyStatement(const QString &sql, int savedFilterId) {
   savedFilterId_ = 0;
   contacts_.close();
-  const QString sql = filteredSelectSql(condition);
   contacts_.setSelectSql(sql);
   contacts_.open();
   savedFilterId_ = savedFilterId;

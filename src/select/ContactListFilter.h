@@ -30,6 +30,9 @@ public:
   // DatabaseError with the database's text when the list cannot be closed or the database
   // rejects the statement; the list then stays closed with the filtered statement.
   void apply(const QString &condition, int savedFilterId = 0);
+  // The same with a whole statement of the list's own (the birthday selection's), which
+  // must still take :ID from the group list.
+  void applyStatement(const QString &sql, int savedFilterId = 0);
   // Closes the list, restores the unfiltered statement and opens it again: the whole group.
   void remove();
 

@@ -5,12 +5,18 @@
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
 #include "common/TextLines.h"
+#include "data/TDModule.h"
 #include "gui/base/LanguageKeys.h"
 #include "gui/contacts/TFAddContact.h"
 #include "gui/contacts/TFAddGroup.h"
 #include "gui/message/TFAddTemplate.h"
 #include "gui/message/TFListTemplate.h"
+#include "gui/select/TFAddFilter.h"
+#include "gui/select/TFFilter.h"
+#include "gui/select/TFListFilter.h"
 #include "gui/sending/TFSetCom.h"
+#include "select/FilterCommands.h"
+#include "select/RecipientSelection.h"
 #include "support/AppFolder.h"
 #include "support/ScriptedDialogs.h"
 
@@ -42,15 +48,15 @@ KeyList textKeys() {
       {"TForm",
        {"FMain", "FAddContact", "FAddFilter", "FAddGroup", "FAddTemplate", "FFilter", "FImportCSV",
         "FListFilter", "FListTemplate", "FSetCom", "FSetTimer"}},
-      {"TLabel",
-       QStringList{"lbTitles",   "lbMainText", "lbContacts", "lbTemplate", "lbPreview",   "lbTypeSend",
-                   "lbSend",     "lbAbout",    "lbHelp",     "lbTempl",    "lbPrev",      "lbFullText",
-                   "lbShLogin",  "lbShPass",   "lbCOM",      "lbLang",     "lbGsmTime",   "lbEmLogin",
-                   "lbEmPass",   "lbEmPOP",    "lbNPhone",   "lbMessage",  "lbAbProgram", "lbAbVersion",
-                   "lbAbCopy",   "lbAbWarn",   "lbName",     "lbImPhone",  "lbImName",    "lbImBirth",
-                   "lbRate",     "lbBit",      "lbStopBit",  "lbParity",   "lbControl",   "lbDateTimer",
-                   "lbTimeTimer"} +
-           numbered("Label", 1, 7) + numbered("lbImField", 1, 4)},
+      {"TLabel", QStringList{"lbTitles",    "lbMainText",  "lbContacts",    "lbTemplate",   "lbPreview",
+                             "lbTypeSend",  "lbSend",      "lbAbout",       "lbHelp",       "lbTempl",
+                             "lbPrev",      "lbFullText",  "lbShLogin",     "lbShPass",     "lbCOM",
+                             "lbLang",      "lbGsmTime",   "lbEmLogin",     "lbEmPass",     "lbEmPOP",
+                             "lbNPhone",    "lbMessage",   "lbAbProgram",   "lbAbVersion",  "lbAbCopy",
+                             "lbAbWarn",    "lbName",      "lbImPhone",     "lbImName",     "lbImBirth",
+                             "lbRate",      "lbBit",       "lbStopBit",     "lbParity",     "lbControl",
+                             "lbDateTimer", "lbTimeTimer", "lbFilterField", "lbFilterOper", "lbFilterValue"} +
+                     numbered("Label", 1, 7) + numbered("lbImField", 1, 4)},
       {"TToolButton",
        {"tbImport", "tbExport", "tbFilter", "tbFields", "tbInsert", "tbEdit", "tbDelete", "tbTemplate",
         "tbTemplFields", "tbTimer", "tbStart", "tbRefresh"}},
@@ -126,6 +132,17 @@ QStringList keyLines(const QString &path) {
   return keys;
 }
 
+// The filter builder over the data sets of a closed data module: every control, no rows.
+struct FilterBuilderParts {
+  TDModule module;
+  RecipientSelection selection;
+  FilterCommands commands{module, selection};
+};
+class FilterBuilderWindow : private FilterBuilderParts, public TFFilter {
+public:
+  FilterBuilderWindow() : TFFilter(module.IBFields, module.IBOper, commands) {}
+};
+
 // The program's windows whose controls must all find a text; add each new window here.
 using WindowFactory = std::function<std::unique_ptr<QWidget>()>;
 QList<std::pair<QString, WindowFactory>> windows() {
@@ -135,7 +152,9 @@ QList<std::pair<QString, WindowFactory>> windows() {
       {"group dialog", [] { return std::make_unique<TFAddGroup>(nullptr); }},
       {"template dialog", [] { return std::make_unique<TFAddTemplate>(nullptr, nullptr); }},
       {"template list", [] { return std::make_unique<TFListTemplate>("FListTemplate", nullptr); }},
-      {"filter list", [] { return std::make_unique<TFListTemplate>("FListFilter", nullptr); }},
+      {"filter list", [] { return std::make_unique<TFListFilter>(nullptr); }},
+      {"filter name dialog", [] { return std::make_unique<TFAddFilter>(nullptr); }},
+      {"filter builder", [] { return std::make_unique<FilterBuilderWindow>(); }},
       {"port settings", [] { return std::make_unique<TFSetCom>(nullptr); }},
   };
 }

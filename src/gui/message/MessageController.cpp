@@ -8,7 +8,6 @@
 #include "compose/Templates.h"
 #include "compose/Translit.h"
 #include "data/TDModule.h"
-#include "select/RecipientSelection.h"
 #include "gui/base/RowDialogs.h"
 #include "gui/base/Widgets.h"
 #include "gui/message/ChunkedTextFill.h"
@@ -17,16 +16,17 @@
 #include "gui/message/TFAddTemplate.h"
 #include "gui/message/TFListTemplate.h"
 #include "gui/message/TemplateEditorStatus.h"
+#include "select/RecipientSelection.h"
 
 #include <QBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QScopeGuard>
 
 MessageController::MessageController(MessagePage *page, PreviewPage *preview, TDModule *data,
                                      RowDialogs *rowDialogs, const RecipientSelection &selection,
                                      QObject *parent)
-    : QObject(parent), page_(page), preview_(preview), data_(data), rowDialogs_(rowDialogs), selection_(selection) {
+    : QObject(parent), page_(page), preview_(preview), data_(data), rowDialogs_(rowDialogs),
+      selection_(selection) {
   auto *count = new QLabel(page_);
   count->setObjectName(QStringLiteral("lbCount"));
   // Beside the editor's caption, before the menu buttons.
@@ -41,21 +41,12 @@ MessageController::MessageController(MessagePage *page, PreviewPage *preview, TD
   connect(page_->butPrRef, &QPushButton::clicked, this, &MessageController::butPrRefClick);
   connect(page_->butCount, &QPushButton::clicked, this, &MessageController::butCountClick);
   connect(page_->cbTranslit, &QCheckBox::clicked, this, &MessageController::cbTranslitClick);
-  connect(page_->cbAll, &QCheckBox::clicked, this, &MessageController::cbAllClick);
-  connect(page_->cbGroup, &QCheckBox::clicked, this, &MessageController::cbGroupClick);
   connect(preview_, &NotifyingPage::shown, this, &MessageController::TS3Show);
 
-  if (data_) {
-    if (rowDialogs_)
-      rowDialogs_->setDialog(data_->IBTemplate, [this](QWidget *parent) {
-        return new TFAddTemplate(&data_->IBTemplate, page_->mmTemplate, parent);
-      });
-    connect(&data_->IBGroups, &DataSet::reset, this, &MessageController::refillGroupList);
-    connect(&data_->IBGroups, &DataSet::rowsInserted, this, &MessageController::refillGroupList);
-    connect(&data_->IBGroups, &DataSet::rowRemoved, this, &MessageController::refillGroupList);
-    connect(&data_->IBGroups, &DataSet::rowChanged, this, &MessageController::refillGroupList);
-    refillGroupList();
-  }
+  if (data_ && rowDialogs_)
+    rowDialogs_->setDialog(data_->IBTemplate, [this](QWidget *parent) {
+      return new TFAddTemplate(&data_->IBTemplate, page_->mmTemplate, parent);
+    });
 }
 
 MessageController::~MessageController() {
@@ -150,12 +141,7 @@ void MessageController::N5Click() {
 }
 
 RecipientScope MessageController::scope() const {
-  RecipientScope s;
-  s.all = page_->cbAll->isChecked();
-  s.group = page_->cbGroup->isChecked();
-  if (page_->dblcListGroup->currentIndex() >= 0)
-    s.groupId = page_->dblcListGroup->currentData();
-  return s;
+  return selection_.scope();
 }
 
 QString MessageController::recipientQueryText() const {
@@ -222,49 +208,4 @@ void MessageController::cbTranslitClick() {
                firstContactQuery(GetListFields(data().KyvBase)), placeholderTable(), nullptr);
   if (!messages.isEmpty())
     sample->setPlainText(messages.first().Text);
-}
-
-// The two scope boxes are exclusive: unticking one ticks the other.
-void MessageController::cbAllClick() {
-  if (!page_->cbAll->isChecked()) {
-    page_->cbGroup->setChecked(true);
-    cbGroupClick();
-    return;
-  }
-  page_->cbGroup->setChecked(false);
-  page_->dblcListGroup->setCurrentIndex(-1);
-  page_->dblcListGroup->setEnabled(false);
-}
-
-void MessageController::cbGroupClick() {
-  if (!page_->cbGroup->isChecked()) {
-    page_->cbAll->setChecked(true);
-    cbAllClick();
-    return;
-  }
-  page_->cbAll->setChecked(false);
-  page_->dblcListGroup->setEnabled(true);
-  if (data_ && data_->IBGroups.isOpen() && data_->IBGroups.currentRow() >= 0)
-    page_->dblcListGroup->setCurrentIndex(
-        page_->dblcListGroup->findData(data_->IBGroups.value(QStringLiteral("ID")).toInt()));
-}
-
-void MessageController::refillGroupList() {
-  if (refilling_)
-    return; // reading the remaining groups below reports new rows again
-  refilling_ = true;
-  const auto done = qScopeGuard([this] { refilling_ = false; });
-  DBLookupComboBox *list = page_->dblcListGroup;
-  const QVariant chosen = list->currentIndex() >= 0 ? list->currentData() : QVariant();
-  const QSignalBlocker quiet(list);
-  list->clear();
-  DataSet &groups = data_->IBGroups;
-  if (groups.isOpen()) {
-    // The lookup lists every group, not just those the grid has read so far.
-    groups.fetchAll();
-    const int id = groups.fieldIndex(QStringLiteral("ID")), name = groups.fieldIndex(QStringLiteral("NAME"));
-    for (int row = 0; row < groups.rowCount(); ++row)
-      list->addItem(groups.value(row, name).toString(), groups.value(row, id).toInt());
-  }
-  list->setCurrentIndex(chosen.isValid() ? list->findData(chosen) : -1);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The behaviour of the message page and the preview page: the field and template menus, the
-// sample message, the full preview, the message count and the recipient scope. The pages
+// sample message, the full preview and the message count, over the recipient scope and the
+// filter in force that the RecipientSelection holds (its boxes are kept elsewhere). The pages
 // only hold the controls; every handler here reads its inputs anew when it runs and throws
 // on failure, so the general error report tells the operator and the outputs keep what
 // they showed.
@@ -41,8 +42,6 @@ public:
   void butPrRefClick();
   void butCountClick();
   void cbTranslitClick();
-  void cbAllClick();
-  void cbGroupClick();
 
   // What the dispatch reads too: the ticked scope box and the chosen group.
   RecipientScope scope() const;
@@ -59,7 +58,6 @@ signals:
 
 private:
   TDModule &data() const;
-  void refillGroupList();
   void showPreviewLines(const TMasSMS &messages);
 
   MessagePage *page_;
@@ -69,5 +67,4 @@ private:
   const RecipientSelection &selection_;
   TemplateEditorStatus *status_ = nullptr;
   ChunkedTextFill *fill_ = nullptr;
-  bool refilling_ = false;
 };

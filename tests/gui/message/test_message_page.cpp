@@ -1,9 +1,8 @@
 // The message and preview pages over a real database: field and template menus, the template
-// dialogs, the sample, the full preview, the count and the recipient scope.
+// dialogs, the sample, the full preview and the count, over the recipient selection.
 #include "common/Cp1251.h"
 #include "common/LangConstants.h"
 #include "compose/FieldPlaceholders.h"
-#include "select/RecipientSelection.h"
 #include "compose/FormText.h"
 #include "compose/Translit.h"
 #include "data/DatabaseError.h"
@@ -16,6 +15,7 @@
 #include "gui/message/PreviewPage.h"
 #include "gui/message/TFAddTemplate.h"
 #include "gui/message/TFListTemplate.h"
+#include "select/RecipientSelection.h"
 #include "support/AppFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
@@ -91,7 +91,7 @@ private slots:
   void sampleIsFirstContactWhateverScope();
   void countShowsTotalParts_data();
   void countShowsTotalParts();
-  void scopeBoxesStayExclusive();
+  void previewFollowsTheChosenGroup();
   void editorCountFlagsUnencodableText();
 };
 
@@ -273,9 +273,7 @@ void TestMessagePage::previewKeepsContentOnEmptyTemplateOrError() {
   QVERIFY_THROWS_EXCEPTION(DatabaseError, c->TS3Show());
   QCOMPARE(preview->mmPreviewAll->toPlainText(), QString("before"));
   // Group scope without a group: refused by the database, outputs unchanged.
-  page->cbGroup->setChecked(true);
-  page->cbAll->setChecked(false);
-  page->dblcListGroup->setCurrentIndex(-1);
+  selection->cbGroupClick(true, QVariant());
   QVERIFY_THROWS_EXCEPTION(DatabaseError, c->TS3Show());
   QVERIFY_THROWS_EXCEPTION(DatabaseError, c->butCountClick());
   QCOMPARE(preview->mmPreviewAll->toPlainText(), QString("before"));
@@ -283,7 +281,7 @@ void TestMessagePage::previewKeepsContentOnEmptyTemplateOrError() {
 
 void TestMessagePage::sampleIsFirstContactWhateverScope() {
   page->mmTemplate->setPlainText("Дорогой [NAM]");
-  page->cbGroup->click(); // scope: group 5 if it were current
+  selection->cbGroupClick(true, 5);
   selection->setCurrentFilter("ID = 3");
   c->butPrRefClick();
   const QString first =
@@ -335,27 +333,14 @@ void TestMessagePage::countShowsTotalParts() {
   QCOMPARE(count->text(), QStringLiteral("%1 / %2 SMS").arg(text.size()).arg(total / 3));
 }
 
-void TestMessagePage::scopeBoxesStayExclusive() {
-  QVERIFY(page->cbAll->isChecked());
-  QVERIFY(!page->dblcListGroup->isEnabled());
-  QCOMPARE(page->dblcListGroup->count(), 2);
-  dm->IBGroups.locate("ID", 5);
-  page->cbAll->click(); // unticking "all" ticks the group box
-  QVERIFY(page->cbGroup->isChecked());
-  QVERIFY(!page->cbAll->isChecked());
-  QVERIFY(page->dblcListGroup->isEnabled());
-  QCOMPARE(page->dblcListGroup->currentData().toInt(), 5);
+void TestMessagePage::previewFollowsTheChosenGroup() {
+  selection->cbGroupClick(true, 5);
   selection->setCurrentFilter("NAME = 'Анна'");
   QVERIFY(c->recipientQueryText().endsWith(" FROM CONTACTS WHERE IDGROUP = 5 AND (NAME = 'Анна')"));
   page->mmTemplate->setPlainText("[TEL]");
   c->TS3Show();
   QTRY_VERIFY(!c->previewFilling());
   QCOMPARE(preview->mmPreviewAll->toPlainText(), QString("+7902"));
-
-  page->cbAll->click();
-  QVERIFY(!page->cbGroup->isChecked());
-  QCOMPARE(page->dblcListGroup->currentIndex(), -1);
-  QVERIFY(!page->dblcListGroup->isEnabled());
 }
 
 void TestMessagePage::editorCountFlagsUnencodableText() {

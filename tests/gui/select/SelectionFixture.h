@@ -1,0 +1,133 @@
+#pragma once
+// The filter button's windows over a real database: the contacts page with the selection
+// controller (a fixed "today" for the birthday selection), the data module with its row
+// dialogs, the shipped English language file and scripted message boxes. One database
+// serves the whole run; each fixture starts from its seed rows alone. Rows are set up with
+// plain statements.
+#include "common/LangConstants.h"
+#include "data/DataSet.h"
+#include "data/Query.h"
+#include "data/TDModule.h"
+#include "gui/base/RowDialogs.h"
+#include "gui/base/TFParentAdd.h"
+#include "gui/contacts/ContactsPage.h"
+#include "gui/select/SelectionController.h"
+#include "select/RecipientSelection.h"
+#include "support/AppFolder.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestDatabase.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class SelectionFixture {
+public:
+  explicit SelectionFixture(const TestDatabase &db, QDate day = QDate(2024, 2, 29)) : today(day) {
+    folder.copyShippedFiles();
+    reloadLangFiles();
+    CurrentLang() = QStringLiteral("English");
+    LoadLangConst(CurrentLang());
+    module.openAt(db.path());
+    for (const char *sql : {"DELETE FROM CONTACTS", "DELETE FROM LISTGROUPS", "DELETE FROM LISTFILT"})
+      execute(sql);
+    module.openAt(db.path());
+    rowDialogs = std::make_unique<RowDialogs>(module);
+    controller = std::make_unique<SelectionController>(page, module, *rowDialogs, selection, dialogs,
+                                                       [this] { return today; });
+  }
+  ~SelectionFixture() {
+    controller.reset();
+    rowDialogs.reset();
+  }
+
+  AppFolder folder;
+  ScriptedDialogs dialogs;
+  TDModule module;
+  std::unique_ptr<RowDialogs> rowDialogs;
+  ContactsPage page;
+  RecipientSelection selection;
+  std::unique_ptr<SelectionController> controller;
+  QDate today;
+
+  void execute(const QString &sql, const QVariantMap &params = {}) {
+    Transaction tr(module.KyvBase, Transaction::Ending::Commit);
+    Query q(tr, sql);
+    for (auto it = params.begin(); it != params.end(); ++it)
+      q.setParam(it.key(), it.value());
+    q.execute();
+    tr.commit();
+  }
+  void addGroup(int id, const QString &name) {
+    execute("INSERT INTO LISTGROUPS (ID, NAME) VALUES (:ID, :NAME)", {{"ID", id}, {"NAME", name}});
+  }
+  void addContact(int group, const QString &name, const QString &phone = {}, const QString &birth = {}) {
+    execute("INSERT INTO CONTACTS (ID, IDGROUP, NAME, PHONE, BIRTHDATE) "
+            "VALUES (GEN_ID(GEN_CONTACTS_ID, 1), :G, :N, :P, :B)",
+            {{"G", group},
+             {"N", name},
+             {"P", phone.isEmpty() ? QVariant() : phone},
+             {"B", birth.isEmpty() ? QVariant() : QVariant(QDate::fromString(birth, Qt::ISODate))}});
+  }
+  void addSavedFilter(int id, const QString &name, const QString &filt) {
+    execute("INSERT INTO LISTFILT (ID, NAME, FILT) VALUES (:ID, :NAME, :FILT)",
+            {{"ID", id}, {"NAME", name}, {"FILT", filt}});
+  }
+  // The data sets read again, with this group current in the group list.
+  void reload(int currentGroup) {
+    for (DataSet *ds : {&module.IBGroups, &module.IBContacts, &module.IBFilter})
+      ds->refresh();
+    if (!module.IBGroups.locate("ID", currentGroup))
+      qFatal("no group %d", currentGroup);
+  }
+
+  // Names of the contacts the contact list shows (all its rows read), sorted.
+  QStringList listedNames() {
+    DataSet &c = module.IBContacts;
+    if (!c.isOpen())
+      return {QStringLiteral("<closed>")};
+    c.fetchAll();
+    QStringList names;
+    for (int row = 0; row < c.rowCount(); ++row)
+      names << c.value(row, c.fieldIndex("NAME")).toString();
+    names.sort();
+    return names;
+  }
+  // The saved filters as the data module's own transaction sees them.
+  QList<QVariantList> savedFilters() {
+    Query q(module.IBTrDef, "SELECT ID, NAME, FILT FROM LISTFILT ORDER BY ID");
+    q.open();
+    QList<QVariantList> rows;
+    while (q.fetch())
+      rows << QVariantList{q.value(0), q.value(1), q.value(2)};
+    return rows;
+  }
+  // The filter menu as it is about to open.
+  QStringList menuNames() {
+    emit page.PMFilter->aboutToShow();
+    QStringList names;
+    for (QAction *a : page.PMFilter->actions())
+      names << a->objectName();
+    return names;
+  }
+  QAction *menuItem(const QString &name) { return page.PMFilter->findChild<QAction *>(name); }
+
+  // Runs answer on the next modal dialog of type D once it is up; answer must close it.
+  template <class D> static void whenOpen(std::function<void(D &)> answer) {
+    QTimer::singleShot(0, qApp, [answer] {
+      auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
+      if (!dialog) {
+        QTest::qFail("the expected dialog is not open", __FILE__, __LINE__);
+        return;
+      }
+      answer(*dialog);
+      if (dialog->isVisible())
+        dialog->reject(); // a failed check left it open: end its modal loop anyway
+    });
+  }
+};
