@@ -10,6 +10,7 @@
 #include "exchange/XlsxWorkbook.h"
 #include "gui/contacts/ContactsPage.h"
 #include "gui/contacts/TFListVis.h"
+#include "select/ContactListFilter.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,6 +110,26 @@ private slots:
     QCOMPARE(readAll(dir.filePath(written)),
              cp1251::encode(
                  QString::fromUtf8("79000,\"Иванов, Иван\",01.02.1980\r\n79001,Name 1,02.02.1980\r\n")));
+  }
+
+  // With a filter in force both exports take only the contacts the list shows, in its order.
+  void filterInForce() {
+    addContacts(4);
+    ContactListFilter(f->module->IBContacts).apply("PARTSEND IN (1, 3)");
+    QCOMPARE(f->gridColumn("PHONE"), (QStringList{"79001", "79003"}));
+    f->dialogs.fileAnswers << dir.filePath("filtered");
+    Fixture::whenModalOpens<TFListVis>(tickOnly({0}));
+    f->window->TS1->CSV1->trigger();
+    QCOMPARE(readAll(dir.filePath("filtered.csv")), QByteArray("79001\r\n79003\r\n"));
+
+    Fixture::whenModalOpens<TFListVis>(tickOnly({0}));
+    f->window->TS1->MSExcel1->trigger();
+    QCOMPARE(f->dialogs.openedDocuments.size(), 1);
+    const XlsxSheet sheet(f->dialogs.openedDocuments.first());
+    QDir(QFileInfo(f->dialogs.openedDocuments.first()).path()).removeRecursively();
+    QCOMPARE(sheet.cells.size(), 3);
+    QCOMPARE(sheet.cells.value("A2").value, QStringLiteral("79001"));
+    QCOMPARE(sheet.cells.value("A3").value, QStringLiteral("79003"));
   }
 
   // Cancel in the save dialog writes nothing; no field ticked is told and asks for no file.
