@@ -20,6 +20,7 @@
 #include "gui/contacts/ContactsController.h"
 #include "gui/contacts/ContactsPage.h"
 #include "gui/dispatch/DispatchPage.h"
+#include "gui/exchange/ExchangeController.h"
 #include "gui/message/MessageController.h"
 #include "gui/message/MessagePage.h"
 #include "gui/message/PreviewPage.h"
@@ -240,6 +241,9 @@ void TFMain::FormCreate() {
     connect(TS4, &NotifyingPage::hidden, contacts, [contacts] { contacts->setDeleteBlocked(false); });
     owned_ << contacts;
     owned_ << new SelectionController(*TS1, *data_, *rowDialogs_, Selection, Dialogs::instance(), {}, this);
+    owned_ << new ExchangeController(
+        *TS1, *data_, Dialogs::instance(), LangConst(),
+        [](const QString &path) { return Dialogs::instance().openDocument(path); }, this);
   }
 }
 

@@ -15,7 +15,8 @@
   X(stDelAllGroup) X(stAuto) X(stError) X(stParamFilter) X(pmBreak) X(stBirthDay) X(erFindPort)             \
   X(erPortFalse) X(erSetState) X(stAutoSend) X(stTime) X(stSpan) X(stAutoStop) X(stStop) X(stASendStop)     \
   X(stSuccOp) X(stCountSMS) X(stEmail) X(stServerError) X(stQueryOutlook) X(stFormatError) X(stContact)       \
-  X(stCsvCharset) X(stNoGroup) X(stNoExportFields) X(stFilterEmpty) X(stFilterLong) X(stFilterGone)
+  X(stCsvCharset) X(stNoGroup) X(stNoExportFields) X(stFilterEmpty) X(stFilterLong) X(stFilterGone)          \
+  X(stSheetNotOpened)
 // clang-format on
 
 // The message texts of the current language, exactly as the file gives them (a multi-line

@@ -9,6 +9,7 @@
 #include "gui/base/LanguageKeys.h"
 #include "gui/contacts/TFAddContact.h"
 #include "gui/contacts/TFAddGroup.h"
+#include "gui/exchange/TFImportCSV.h"
 #include "gui/message/TFAddTemplate.h"
 #include "gui/message/TFListTemplate.h"
 #include "gui/select/TFAddFilter.h"
@@ -83,12 +84,12 @@ KeyList textKeys() {
   };
 }
 
-// Keys present with an empty value on purpose: the tool bar's separators carry no text, and
-// the lists the program fills itself (ports, languages, fields, operators, file columns)
-// must keep the program's items.
+// Keys present with an empty value on purpose: the tool bar's separators carry no text, the
+// clear buttons of the CSV import keep their cross, and the lists the program fills itself (ports, languages,
+// fields, operators, file columns) must keep the program's items.
 KeyList emptyKeys() {
   return {
-      {"TToolButton", {"ToolButton1", "ToolButton3", "ToolButton7"}},
+      {"TToolButton", QStringList{"ToolButton1", "ToolButton3", "ToolButton7"} + numbered("sb", 1, 7)},
       {"TComboBox", QStringList{"cbxCOM", "cbxLang"} + numbered("ComboBox", 1, 10) + numbered("cbx", 1, 7)},
   };
 }
@@ -156,6 +157,12 @@ QList<std::pair<QString, WindowFactory>> windows() {
       {"filter name dialog", [] { return std::make_unique<TFAddFilter>(nullptr); }},
       {"filter builder", [] { return std::make_unique<FilterBuilderWindow>(); }},
       {"port settings", [] { return std::make_unique<TFSetCom>(nullptr); }},
+      {"CSV import",
+       [] {
+         static TDModule unopened; // the dialog only holds on to the data sets
+         return std::make_unique<TFImportCSV>(unopened.KyvBase, unopened.IBGroups, unopened.IBContacts,
+                                              Dialogs::instance(), LangConst());
+       }},
   };
 }
 

@@ -38,7 +38,7 @@ void ScriptedDialogs::setWaitCursor(bool on) {
 
 bool ScriptedDialogs::openDocument(const QString &path) {
   openedDocuments << path;
-  return true;
+  return openDocumentSucceeds;
 }
 
 QStringList ScriptedDialogs::messageTexts() const {

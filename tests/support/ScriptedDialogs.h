@@ -31,6 +31,8 @@ public:
   void setWaitCursor(bool on) override;
   bool openDocument(const QString &path) override;
   QStringList openedDocuments;
+  // What openDocument answers: false stands for a desktop without a program for the file.
+  bool openDocumentSucceeds = true;
 
   QStringList messageTexts() const;
   void clear();
