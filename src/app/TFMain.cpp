@@ -20,6 +20,7 @@
 #include "gui/contacts/ContactsController.h"
 #include "gui/contacts/ContactsPage.h"
 #include "gui/dispatch/DispatchPage.h"
+#include "gui/dispatch/RefreshController.h"
 #include "gui/message/MessageController.h"
 #include "gui/message/MessagePage.h"
 #include "gui/message/PreviewPage.h"
@@ -227,8 +228,9 @@ void TFMain::FormCreate() {
   setTitleBand("ttContacts");
 
   SmsThread = new TSmsThread(this);
-  RefreshThread = new TRefreshThread(this);
+  RefreshThread = new TRefreshThread(data_ ? &data_->KyvBase : nullptr, this);
   owned_ << SmsThread << RefreshThread;
+  owned_ << new RefreshController(*TS5, *RefreshThread, data_ ? &data_->IBContacts : nullptr, nullptr, this);
   if (data_ && rowDialogs_) {
     auto *contacts =
         new ContactsController(*TS1, {ActInsert, ActEdit, ActDelete}, *data_, *rowDialogs_, this);
