@@ -27,6 +27,7 @@
 #include "gui/sending/GsmSubPage.h"
 #include "gui/sending/SendingPage.h"
 #include "gui/sending/SettingsController.h"
+#include "gui/sending/TestMessageController.h"
 
 namespace {
 
@@ -214,6 +215,7 @@ void TFMain::FormCreate() {
   owned_ << message << new SettingsController(TS4, this, data_, this);
   message->buildFieldMenu();
   TS4->gsmPage->setOptions(data_ ? &data_->IBOptions : nullptr);
+  owned_ << new TestMessageController(*TS4, data_ ? &data_->IBOptions : nullptr, nullptr, this);
 
   // The modem sub-page is offered only where the operator asked for it.
   const bool modem = IniFile(app_paths::besideExecutable("kyv.ini")).readString("params", "GSM") == "1";

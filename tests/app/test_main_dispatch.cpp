@@ -9,6 +9,7 @@
 #include "dispatch/TRefreshThread.h"
 #include "gui/base/RowDialogs.h"
 #include "gui/dispatch/DispatchPage.h"
+#include "gui/sending/SendingPage.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
@@ -64,6 +65,23 @@ private slots:
     QTRY_COMPARE(table_->value(contact, "SEND"), QVariant(3));
     QTRY_COMPARE(dialogs_->waitCursorDepth, 0);
     QTRY_COMPARE(module_->IBContacts.value("SEND"), QVariant(3)); // the grid was reopened
+  }
+
+  void testMessageGoesThroughTheGateway() {
+    gateway_->answerWith(LocalGateway::soapAnswer("SendSMS", {"57", "0", "1"}));
+    window_->PCMain->setCurrentWidget(window_->TS4);
+    SendingPage &page = *window_->TS4;
+    page.PCSet->setCurrentIndex(SendingPage::GatewayIndex);
+    page.edLoginSh->setText("login");
+    page.mkePhone->setText("79001234567");
+    page.memoSMS->setPlainText("Hello");
+    QTest::mouseClick(page.butSend, Qt::LeftButton);
+    QCOMPARE(gateway_->requests().size(), 1);
+    const ReceivedRequest sent = gateway_->requests().first();
+    QCOMPARE(LocalGateway::operationOf(sent), QByteArray("SendSMS"));
+    QCOMPARE(LocalGateway::argumentOf(sent, "Login"), QByteArray("login"));
+    QCOMPARE(LocalGateway::argumentOf(sent, "Message"), QByteArray("Hello"));
+    QVERIFY(dialogs_->shown.isEmpty());
   }
 };
 

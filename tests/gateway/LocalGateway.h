@@ -4,6 +4,7 @@
 // Connections are kept alive, one thread per connection.
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,8 @@ struct CannedAnswer {
   bool silent = false; // read the request and never answer
   bool hangUp = false; // read the request and close the connection without answering
 };
+
+Q_DECLARE_METATYPE(CannedAnswer) // a column of data-driven tests
 
 class LocalGateway {
 public:

@@ -40,16 +40,17 @@ void TestMessageController::sendByGateway() {
 }
 
 void TestMessageController::sendByModem() {
-  WaitCursor busy(dialogs());
   GsmSubPage &gsm = *page_.gsmPage;
   const int port = gsm.selectedPortNumber();
   const bool search = port == 0;
+  // The search button stays off for the whole search and comes back after the cursor.
   if (search)
     gsm.butAuto->setEnabled(false);
   const auto enableSearch = qScopeGuard([&] {
     if (search)
       gsm.butAuto->setEnabled(true);
   });
+  WaitCursor busy(dialogs());
   TestMessage::ModemRequest request;
   request.portNumber = port;
   request.logFileName =
