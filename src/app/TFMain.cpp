@@ -20,7 +20,9 @@
 #include "gui/contacts/ContactsController.h"
 #include "gui/contacts/ContactsPage.h"
 #include "gui/dispatch/DispatchPage.h"
+#include "gui/dispatch/DispatchTimer.h"
 #include "gui/dispatch/RefreshController.h"
+#include "gui/dispatch/StartButton.h"
 #include "gui/message/MessageController.h"
 #include "gui/message/MessagePage.h"
 #include "gui/message/PreviewPage.h"
@@ -233,6 +235,11 @@ void TFMain::FormCreate() {
   RefreshThread = new TRefreshThread(data_ ? &data_->KyvBase : nullptr, this);
   owned_ << SmsThread << RefreshThread;
   owned_ << new RefreshController(*TS5, *RefreshThread, data_ ? &data_->IBContacts : nullptr, nullptr, this);
+  startButton_ = std::make_unique<StartButton>(*TS5->tbStart);
+  // The timer's moment wakes the dispatch worker, as the start button does.
+  dispatchTimer_ = new DispatchTimer(
+      *TS5, *StatusPanel1, *startButton_, [this] { SmsThread->wake(); }, {}, {}, this);
+  owned_ << dispatchTimer_;
   if (data_ && rowDialogs_) {
     auto *contacts =
         new ContactsController(*TS1, {ActInsert, ActEdit, ActDelete}, *data_, *rowDialogs_, this);

@@ -8,6 +8,7 @@
 #include "gui/base/LanguageKeys.h"
 #include "gui/contacts/TFAddContact.h"
 #include "gui/contacts/TFAddGroup.h"
+#include "gui/dispatch/TFSetTimer.h"
 #include "gui/message/TFAddTemplate.h"
 #include "gui/message/TFListTemplate.h"
 #include "gui/sending/TFSetCom.h"
@@ -137,6 +138,7 @@ QList<std::pair<QString, WindowFactory>> windows() {
       {"template list", [] { return std::make_unique<TFListTemplate>("FListTemplate", nullptr); }},
       {"filter list", [] { return std::make_unique<TFListTemplate>("FListFilter", nullptr); }},
       {"port settings", [] { return std::make_unique<TFSetCom>(nullptr); }},
+      {"timer", [] { return std::make_unique<TFSetTimer>(QDateTime::currentDateTime()); }},
   };
 }
 

@@ -9,10 +9,14 @@
 #include "dispatch/TRefreshThread.h"
 #include "gui/base/RowDialogs.h"
 #include "gui/dispatch/DispatchPage.h"
+#include "gui/dispatch/DispatchTimer.h"
+#include "gui/dispatch/TFSetTimer.h"
 #include "gui/sending/SendingPage.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
+#include <QApplication>
+#include <QDateEdit>
 #include <QtTest>
 
 #include <memory>
@@ -82,6 +86,29 @@ private slots:
     QCOMPARE(LocalGateway::argumentOf(sent, "Login"), QByteArray("login"));
     QCOMPARE(LocalGateway::argumentOf(sent, "Message"), QByteArray("Hello"));
     QVERIFY(dialogs_->shown.isEmpty());
+  }
+
+  // The timer button opens the timer dialog over the main window; OK arms the timer, whose
+  // countdown shows in the second status panel.
+  void timerButtonArmsTheTimer() {
+    const QString caption = window_->TS5->tbStart->text();
+    const QDateTime target = QDateTime::currentDateTime().addDays(2);
+    QTimer::singleShot(0, qApp, [target] {
+      auto *dialog = qobject_cast<TFSetTimer *>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      dialog->DateTimePicker1->setDate(target.date());
+      QTest::mouseClick(dialog->butOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(window_->TS5->tbTimer, Qt::LeftButton);
+    auto *timer = window_->findChild<DispatchTimer *>();
+    QVERIFY(timer && timer->armed());
+    QCOMPARE(window_->TS5->tbStart->text(), LangConst().stStop);
+    QVERIFY(window_->TS5->mmResult->toPlainText().startsWith(LangConst().stAutoSend + u' '));
+    timer->TimerTimer();
+    QVERIFY(window_->StatusPanel1->text().startsWith(LangConst().stTime + u' '));
+    QVERIFY(timer->disarmIfArmed());
+    QCOMPARE(window_->TS5->tbStart->text(), caption);
+    QVERIFY(window_->StatusPanel1->text().isEmpty());
   }
 };
 
