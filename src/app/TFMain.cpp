@@ -21,6 +21,9 @@
 #include "gui/contacts/ContactsPage.h"
 #include "gui/dispatch/DispatchPage.h"
 #include "gui/exchange/ExchangeController.h"
+#include "gui/dispatch/DispatchTimer.h"
+#include "gui/dispatch/RefreshController.h"
+#include "gui/dispatch/StartButton.h"
 #include "gui/message/MessageController.h"
 #include "gui/message/MessagePage.h"
 #include "gui/message/PreviewPage.h"
@@ -29,6 +32,7 @@
 #include "gui/sending/GsmSubPage.h"
 #include "gui/sending/SendingPage.h"
 #include "gui/sending/SettingsController.h"
+#include "gui/sending/TestMessageController.h"
 
 namespace {
 
@@ -217,6 +221,7 @@ void TFMain::FormCreate() {
   owned_ << new RecipientScopeBoxes(*TS2, data_ ? &data_->IBGroups : nullptr, Selection, this);
   message->buildFieldMenu();
   TS4->gsmPage->setOptions(data_ ? &data_->IBOptions : nullptr);
+  owned_ << new TestMessageController(*TS4, data_ ? &data_->IBOptions : nullptr, nullptr, this);
 
   // The modem sub-page is offered only where the operator asked for it.
   const bool modem = IniFile(app_paths::besideExecutable("kyv.ini")).readString("params", "GSM") == "1";
@@ -231,8 +236,14 @@ void TFMain::FormCreate() {
   setTitleBand("ttContacts");
 
   SmsThread = new TSmsThread(this);
-  RefreshThread = new TRefreshThread(this);
+  RefreshThread = new TRefreshThread(data_ ? &data_->KyvBase : nullptr, this);
   owned_ << SmsThread << RefreshThread;
+  owned_ << new RefreshController(*TS5, *RefreshThread, data_ ? &data_->IBContacts : nullptr, nullptr, this);
+  startButton_ = std::make_unique<StartButton>(*TS5->tbStart);
+  // The timer's moment wakes the dispatch worker, as the start button does.
+  dispatchTimer_ = new DispatchTimer(
+      *TS5, *StatusPanel1, *startButton_, [this] { SmsThread->wake(); }, {}, {}, this);
+  owned_ << dispatchTimer_;
   if (data_ && rowDialogs_) {
     auto *contacts =
         new ContactsController(*TS1, {ActInsert, ActEdit, ActDelete}, *data_, *rowDialogs_, this);

@@ -9,6 +9,8 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include <memory>
+
 #include "gui/base/Widgets.h"
 #include "select/RecipientSelection.h"
 
@@ -22,6 +24,8 @@ class TSmsThread;
 class TRefreshThread;
 class TDModule;
 class RowDialogs;
+class StartButton;
+class DispatchTimer;
 
 class TFMain : public QMainWindow {
   Q_OBJECT
@@ -79,6 +83,9 @@ private:
 
   TDModule *data_;
   RowDialogs *rowDialogs_;
+  // The start button's faces, shared by the dispatch run and the timer.
+  std::unique_ptr<StartButton> startButton_;
+  DispatchTimer *dispatchTimer_ = nullptr;
   // Controllers and workers, destroyed before the widgets.
   QList<QPointer<QObject>> owned_;
 };

@@ -10,6 +10,7 @@
 #include "gui/contacts/TFAddContact.h"
 #include "gui/contacts/TFAddGroup.h"
 #include "gui/exchange/TFImportCSV.h"
+#include "gui/dispatch/TFSetTimer.h"
 #include "gui/message/TFAddTemplate.h"
 #include "gui/message/TFListTemplate.h"
 #include "gui/select/TFAddFilter.h"
@@ -163,6 +164,7 @@ QList<std::pair<QString, WindowFactory>> windows() {
          return std::make_unique<TFImportCSV>(unopened.KyvBase, unopened.IBGroups, unopened.IBContacts,
                                               Dialogs::instance(), LangConst());
        }},
+      {"timer", [] { return std::make_unique<TFSetTimer>(QDateTime::currentDateTime()); }},
   };
 }
 

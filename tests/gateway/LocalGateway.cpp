@@ -38,7 +38,59 @@ QByteArray render(const CannedAnswer &answer) {
   return out + answer.body;
 }
 
+QByteArray xmlText(const QString &text) {
+  return text.toHtmlEscaped().toUtf8();
+}
+
 } // namespace
+
+CannedAnswer LocalGateway::soapAnswer(const QString &operation, const QStringList &items) {
+  QByteArray list;
+  for (const QString &item : items)
+    list += "<anyType xsi:type=\"xsd:string\">" + xmlText(item) + "</anyType>";
+  const QByteArray name = operation.toUtf8();
+  CannedAnswer answer;
+  answer.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+                "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+                "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><" +
+                name + "Response xmlns=\"http://sms.kelvanor.ru\"><" + name + "Result>" + list + "</" + name +
+                "Result></" + name + "Response></soap:Body></soap:Envelope>";
+  return answer;
+}
+
+CannedAnswer LocalGateway::soapFault(const QString &text) {
+  CannedAnswer answer;
+  answer.status = 500;
+  answer.reason = "Internal Server Error";
+  answer.body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+                "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><soap:Fault>"
+                "<faultcode>soap:Server</faultcode><faultstring>" +
+                xmlText(text) + "</faultstring></soap:Fault></soap:Body></soap:Envelope>";
+  return answer;
+}
+
+QByteArray LocalGateway::operationOf(const ReceivedRequest &request) {
+  for (const QByteArray &line : request.raw.left(request.raw.indexOf("\r\n\r\n")).split('\n')) {
+    const qsizetype colon = line.indexOf(':');
+    if (colon > 0 && line.left(colon).trimmed().toLower() == "soapaction") {
+      QByteArray action = line.mid(colon + 1).trimmed();
+      if (action.startsWith('"') && action.endsWith('"'))
+        action = action.mid(1, action.size() - 2);
+      return action.mid(action.lastIndexOf('/') + 1);
+    }
+  }
+  return {};
+}
+
+QByteArray LocalGateway::argumentOf(const ReceivedRequest &request, const QByteArray &name) {
+  const QByteArray open = '<' + name + '>';
+  const qsizetype start = request.body.indexOf(open);
+  if (start < 0)
+    return {};
+  const qsizetype end = request.body.indexOf("</" + name + '>', start);
+  return end < 0 ? QByteArray() : request.body.mid(start + open.size(), end - start - open.size());
+}
 
 LocalGateway::LocalGateway() {
   if (::pipe(wakePipe_) != 0)

@@ -4,7 +4,9 @@
 // Connections are kept alive, one thread per connection.
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
@@ -28,6 +30,8 @@ struct CannedAnswer {
   bool hangUp = false; // read the request and close the connection without answering
 };
 
+Q_DECLARE_METATYPE(CannedAnswer) // a column of data-driven tests
+
 class LocalGateway {
 public:
   using Responder = std::function<CannedAnswer(const ReceivedRequest &)>;
@@ -42,6 +46,15 @@ public:
 
   void answerWith(const CannedAnswer &answer);
   void setResponder(Responder responder);
+
+  // An ordinary SOAP answer of operation ("VerifySMSStatus") holding items as its result list.
+  static CannedAnswer soapAnswer(const QString &operation, const QStringList &items);
+  // A SOAP fault with faultstring text.
+  static CannedAnswer soapFault(const QString &text);
+  // The operation a request calls: the last part of its SOAPAction.
+  static QByteArray operationOf(const ReceivedRequest &request);
+  // The text of the request body's element name (<smsID>57</smsID> gives "57"); empty when absent.
+  static QByteArray argumentOf(const ReceivedRequest &request, const QByteArray &name);
 
   QList<ReceivedRequest> requests() const;
   void clearRequests();

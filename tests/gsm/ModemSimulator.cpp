@@ -1,4 +1,5 @@
 #include "ModemSimulator.h"
+#include "PtyLineSpeed.h"
 
 #include <QElapsedTimer>
 #include <cerrno>
@@ -74,6 +75,11 @@ QList<QByteArray> ModemSimulator::commands() const {
   return commands_;
 }
 
+QList<quint32> ModemSimulator::commandSpeeds() const {
+  QMutexLocker lock(&mutex_);
+  return commandSpeeds_;
+}
+
 QList<ModemSimulator::Message> ModemSimulator::messages() const {
   QMutexLocker lock(&mutex_);
   return messages_;
@@ -87,6 +93,7 @@ QByteArray ModemSimulator::received() const {
 void ModemSimulator::clearRecord() {
   QMutexLocker lock(&mutex_);
   commands_.clear();
+  commandSpeeds_.clear();
   messages_.clear();
   received_.clear();
 }
@@ -173,6 +180,7 @@ void ModemSimulator::handle() {
         const QByteArray line = buffer_.left(end);
         buffer_.remove(0, end + 1);
         commands_.append(line);
+        commandSpeeds_.append(ptyLineSpeed(slave_));
         if (behaviour_ == Behaviour::Silent)
           continue;
         if (replies_.contains(line))

@@ -47,6 +47,8 @@ public:
   void sendUnsolicited(const QByteArray &bytes);
 
   QList<QByteArray> commands() const; // command lines received, without terminators
+  // The line speed the link had set when each command line arrived, in the order of commands().
+  QList<quint32> commandSpeeds() const;
   QList<Message> messages() const;
   QByteArray received() const; // every byte received, in order
   void clearRecord();
@@ -75,6 +77,7 @@ private:
   QMap<int, QByteArray> pduRefusals_;
   QMap<QByteArray, QByteArray> replies_;
   QList<QByteArray> commands_;
+  QList<quint32> commandSpeeds_;
   QList<Message> messages_;
   QByteArray received_;
 };
