@@ -8,7 +8,6 @@
 #include "compose/Templates.h"
 #include "compose/Translit.h"
 #include "data/TDModule.h"
-#include "select/RecipientSelection.h"
 #include "gui/base/RowDialogs.h"
 #include "gui/base/Widgets.h"
 #include "gui/message/ChunkedTextFill.h"
@@ -17,6 +16,7 @@
 #include "gui/message/TFAddTemplate.h"
 #include "gui/message/TFListTemplate.h"
 #include "gui/message/TemplateEditorStatus.h"
+#include "select/RecipientSelection.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -26,7 +26,8 @@
 MessageController::MessageController(MessagePage *page, PreviewPage *preview, TDModule *data,
                                      RowDialogs *rowDialogs, const RecipientSelection &selection,
                                      QObject *parent)
-    : QObject(parent), page_(page), preview_(preview), data_(data), rowDialogs_(rowDialogs), selection_(selection) {
+    : QObject(parent), page_(page), preview_(preview), data_(data), rowDialogs_(rowDialogs),
+      selection_(selection) {
   auto *count = new QLabel(page_);
   count->setObjectName(QStringLiteral("lbCount"));
   // Beside the editor's caption, before the menu buttons.
@@ -44,6 +45,9 @@ MessageController::MessageController(MessagePage *page, PreviewPage *preview, TD
   connect(page_->cbAll, &QCheckBox::clicked, this, &MessageController::cbAllClick);
   connect(page_->cbGroup, &QCheckBox::clicked, this, &MessageController::cbGroupClick);
   connect(preview_, &NotifyingPage::shown, this, &MessageController::TS3Show);
+  // The language, and with it the table, may have changed while the page was away.
+  connect(page_, &NotifyingPage::shown, this, &MessageController::showTranslitAvailability);
+  showTranslitAvailability();
 
   if (data_) {
     if (rowDialogs_)
@@ -162,9 +166,31 @@ QString MessageController::recipientQueryText() const {
   return recipientQuery(GetListFields(data().KyvBase), scope(), selection_.currentFilter());
 }
 
+void MessageController::showTranslitAvailability() const {
+  QCheckBox *box = page_->cbTranslit;
+  const TranslitTable &table = translitTable();
+  if (!table.usable() && box->isChecked())
+    box->setChecked(false);
+  box->setEnabled(table.usable());
+  box->setToolTip(table.refusal());
+  box->setStatusTip(table.refusal());
+}
+
+const TranslitTable *MessageController::translitInUse() const {
+  if (!page_->cbTranslit->isChecked())
+    return nullptr;
+  const TranslitTable &table = translitTable();
+  if (!table.usable()) {
+    // The table was refused since the box was ticked: nothing is made from it.
+    showTranslitAvailability();
+    throw TranslitFileError(table.refusal());
+  }
+  return &table;
+}
+
 TMasSMS MessageController::generate(const QString &query) const {
   return FormText(data().KyvBase, page_->mmTemplate->toPlainText(), query, placeholderTable(),
-                  page_->cbTranslit->isChecked() ? &translitTable() : nullptr);
+                  translitInUse());
 }
 
 bool MessageController::previewFilling() const {
@@ -212,7 +238,7 @@ void MessageController::butCountClick() {
 void MessageController::cbTranslitClick() {
   QPlainTextEdit *sample = page_->mmPreview;
   if (page_->cbTranslit->isChecked()) {
-    sample->setPlainText(Translit(sample->toPlainText()));
+    sample->setPlainText(translitInUse()->apply(sample->toPlainText()));
     return;
   }
   if (sample->toPlainText().isEmpty())
