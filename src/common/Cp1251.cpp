@@ -43,6 +43,18 @@ qsizetype firstUnencodable(QStringView text) {
   return -1;
 }
 
+QString characterAt(QStringView text, qsizetype index) {
+  if (index < 0 || index >= text.size())
+    return {};
+  const bool pair =
+      text[index].isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate();
+  return text.mid(index, pair ? 2 : 1).toString();
+}
+
+QString firstUnencodableCharacter(QStringView text) {
+  return characterAt(text, firstUnencodable(text));
+}
+
 bool canEncode(QStringView text) {
   return firstUnencodable(text) < 0;
 }

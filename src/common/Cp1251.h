@@ -13,5 +13,9 @@ QByteArray encode(QStringView text);
 bool canEncode(QStringView text);
 // The first character cp1251 cannot hold, or -1.
 qsizetype firstUnencodable(QStringView text);
+// The whole character at index: both halves of a surrogate pair, so it can be shown.
+QString characterAt(QStringView text, qsizetype index);
+// The first character of text cp1251 cannot hold, whole; empty when there is none.
+QString firstUnencodableCharacter(QStringView text);
 
 } // namespace cp1251

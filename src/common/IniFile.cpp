@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr char utf8Bom[] = "\xEF\xBB\xBF";
+
 QString fold(const QString &name) {
   return name.trimmed().toCaseFolded();
 }
@@ -69,6 +71,10 @@ IniFile IniFile::fromBytes(QByteArrayView bytes) {
 
 void IniFile::parse(QByteArrayView bytes) {
   values_.clear();
+  // A file saved as UTF-8 by an editor starts with its byte-order mark; the names after it
+  // are plain ASCII and still read.
+  if (bytes.startsWith(utf8Bom))
+    bytes = bytes.sliced(3);
   QHash<QString, QString> *section = nullptr; // lines before the first section belong to none
   const auto raw = text_lines::split(bytes);
   for (const QString &text : text_lines::decodeCp1251Lines(bytes, raw)) {
@@ -115,7 +121,10 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
   checkText(key);
   checkText(value);
 
-  const QByteArray old = readAllOrEmpty(path_);
+  const QByteArray before = readAllOrEmpty(path_);
+  // A byte-order mark stays where it is, before the first line.
+  const QByteArrayView bom = before.startsWith(utf8Bom) ? QByteArrayView(before).first(3) : QByteArrayView();
+  const QByteArrayView old = QByteArrayView(before).sliced(bom.size());
   const auto lines = text_lines::split(old);
   const auto decoded = text_lines::decodeCp1251Lines(old, lines);
   QByteArray eol = "\r\n";
@@ -156,8 +165,8 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
   const bool quote = value != value.trimmed() || unquote(value) != value;
   const QByteArray encodedValue = quote ? '"' + cp1251::encode(value) + '"' : cp1251::encode(value);
   const QByteArray newKeyLine = cp1251::encode(key.trimmed()) + '=' + encodedValue;
-  QByteArray out;
-  out.reserve(old.size() + newKeyLine.size() + section.size() + 8);
+  QByteArray out = bom.toByteArray();
+  out.reserve(before.size() + newKeyLine.size() + section.size() + 8);
   for (qsizetype i = 0; i < lines.size(); ++i) {
     const auto &line = lines[i];
     const bool addKeyAfter = i == lastInSection && keyLine < 0;

@@ -2,6 +2,7 @@
 
 #include "common/AppPaths.h"
 
+#include <QFile>
 #include <QHash>
 #include <QMutex>
 #include <filesystem>
@@ -30,11 +31,25 @@ FileStamp stampOf(const QString &path) {
   return error ? FileStamp{} : stamp;
 }
 
-// A parsed language file and the stamp of the file it was parsed from.
+// A parsed language file, the stamp of the file it was parsed from, and what is wrong with it.
 struct CachedFile {
   std::shared_ptr<const IniFile> ini;
   FileStamp stamp;
+  TextFileProblem problem;
 };
+
+CachedFile parseLangFile(const QString &path, const FileStamp &stamp) {
+  CachedFile entry;
+  entry.stamp = stamp;
+  CheckedTextFile file = text_file_check::read(path);
+  entry.problem = file.problem;
+  if (!file.problem.ok()) {
+    entry.ini = builtinLangFile();
+    return entry;
+  }
+  entry.ini = std::make_shared<const IniFile>(IniFile::fromBytes(file.bytes));
+  return entry;
+}
 
 struct LangFileCache {
   QMutex mutex; // the worker threads may read language texts too
@@ -66,17 +81,41 @@ QString langFilePath(const QString &lang) {
   return app_paths::findBesideExecutable(QStringLiteral("langs/") + lang + QStringLiteral(".ini"));
 }
 
-std::shared_ptr<const IniFile> langFile(const QString &lang) {
+std::shared_ptr<const IniFile> builtinLangFile() {
+  // Parsed once; the resource cannot change while the program runs.
+  static const std::shared_ptr<const IniFile> builtin = [] {
+    QFile file(QStringLiteral(":/builtin/Russian.ini"));
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return std::make_shared<const IniFile>(IniFile::fromBytes(bytes));
+  }();
+  return builtin;
+}
+
+QString builtinLangConstant(const char *key) {
+  return builtinLangFile()->readString(QStringLiteral("Constant"), QString::fromLatin1(key));
+}
+
+namespace {
+
+// The cached entry of lang's file, parsed again when the file changed on disk.
+CachedFile cachedLangFile(const QString &lang) {
   const QString path = langFilePath(lang);
   const FileStamp stamp = stampOf(path);
-
   QMutexLocker lock(&cache().mutex);
   CachedFile &entry = cache().files[path];
-  if (!entry.ini || entry.stamp != stamp) {
-    entry.ini = std::make_shared<const IniFile>(path);
-    entry.stamp = stamp;
-  }
-  return entry.ini;
+  if (!entry.ini || entry.stamp != stamp)
+    entry = parseLangFile(path, stamp);
+  return entry;
+}
+
+} // namespace
+
+std::shared_ptr<const IniFile> langFile(const QString &lang) {
+  return cachedLangFile(lang).ini;
+}
+
+TextFileProblem langFileProblem(const QString &lang) {
+  return cachedLangFile(lang).problem;
 }
 
 QString langText(const QString &lang, const QString &section, const QString &key) {
@@ -90,9 +129,14 @@ void reloadLangFiles() {
 
 void LoadLangConst(const QString &lang) {
   const auto ini = langFile(lang);
+  const auto builtin = builtinLangFile();
+  const QString section = QStringLiteral("Constant");
   LangConstants &constants = LangConst();
-  for (const auto &k : constantKeys)
-    constants.*k.member = ini->readString(QStringLiteral("Constant"), QString::fromLatin1(k.key));
+  for (const auto &k : constantKeys) {
+    const QString key = QString::fromLatin1(k.key);
+    const QString text = ini->readString(section, key);
+    constants.*k.member = text.isEmpty() ? builtin->readString(section, key) : text;
+  }
 }
 
 QString GetIniText(const QString &text) {

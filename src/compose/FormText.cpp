@@ -1,6 +1,7 @@
 #include "compose/FormText.h"
 
 #include "common/Cp1251.h"
+#include "common/LangConstants.h"
 #include "compose/Translit.h"
 #include "data/Query.h"
 #include "data/Transaction.h"
@@ -9,17 +10,15 @@ void requireCp1251Text(const QString &text) {
   const qsizetype bad = cp1251::firstUnencodable(text);
   if (bad < 0)
     return;
-  throw TemplateTextError(QStringLiteral("The message text contains the character \"%1\" (position %2), "
-                                         "which the Windows Cyrillic code page cannot hold. "
-                                         "Remove or replace it.")
-                              .arg(text.mid(bad, QChar::isHighSurrogate(text[bad].unicode()) ? 2 : 1))
-                              .arg(bad + 1));
+  throw TemplateTextError(LangConst().stCharTemplate.arg(cp1251::characterAt(text, bad)).arg(bad + 1));
 }
 
 TMasSMS FormText(Attachment &db, const QString &templateText, const QString &query,
                  const TMasNameValue &placeholders, const TranslitTable *translit,
                  const FieldFormatter &formatter) {
   requireCp1251Text(templateText);
+  if (translit && !translit->usable())
+    throw TranslitFileError(translit->refusal());
   TMasSMS result;
   Transaction tr(db, Transaction::Ending::Commit);
   Query q(tr, query);

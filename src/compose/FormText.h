@@ -39,7 +39,8 @@ QString substitutePlaceholders(QString text, const TMasNameValue &placeholders, 
 // message per row, in row order. Phone and Id come from the PHONE and ID columns when the
 // query has them. translit, when given, rewrites every message after substitution.
 // Database errors propagate (with the transaction released); a template cp1251 cannot hold
-// throws TemplateTextError before the query runs.
+// throws TemplateTextError, and a refused transliteration table TranslitFileError, before
+// the query runs: no message is made from either.
 TMasSMS FormText(Attachment &db, const QString &templateText, const QString &query,
                  const TMasNameValue &placeholders, const TranslitTable *translit,
                  const FieldFormatter &formatter = FieldFormatter());

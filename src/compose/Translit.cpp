@@ -4,7 +4,7 @@
 #include "common/LangConstants.h"
 #include "common/TextLines.h"
 
-#include <QFile>
+#include <QDir>
 
 #include <algorithm>
 
@@ -25,6 +25,7 @@ std::array<qint32, TranslitTable::denseLimit> TranslitTable::emptyDense() {
 }
 
 void TranslitTable::clear() {
+  refusal_.clear();
   sources_.clear();
   replacements_.clear();
   dense_ = emptyDense();
@@ -69,12 +70,37 @@ void TranslitTable::parse(QByteArrayView bytes) {
   }
 }
 
+TextFileProblem TranslitTable::check(QByteArrayView bytes) {
+  TextFileProblem problem = text_file_check::check(bytes, MaxLineLength);
+  if (!problem.ok())
+    return problem;
+  const auto lines = text_lines::decodeCp1251Lines(bytes, text_lines::split(bytes));
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const QString &line = lines[i];
+    const qsizetype hyphen = line.indexOf(u'-');
+    // A source, at most one ignored character, then the hyphen; or a lone source (dropped).
+    const bool rule = line.size() <= 1 || (hyphen >= 0 && hyphen <= 2);
+    if (!rule) {
+      problem.kind = TextFileProblem::Kind::RuleShape;
+      problem.line = i + 1;
+      problem.detail = line;
+      return problem;
+    }
+  }
+  return problem;
+}
+
 void TranslitTable::load(const QString &path) {
   clear();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw TranslitFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-  parse(file.readAll());
+  const CheckedTextFile file = text_file_check::read(path, MaxLineLength);
+  TextFileProblem problem = file.problem;
+  if (problem.ok())
+    problem = check(file.bytes);
+  if (!problem.ok()) {
+    refusal_ = GetIniText(LangConst().stTranslitFile).arg(QDir::toNativeSeparators(path), problem.describe());
+    throw TranslitFileError(refusal_);
+  }
+  parse(file.bytes);
 }
 
 QString TranslitTable::apply(const QString &text) const {

@@ -3,6 +3,7 @@
 // typically) into Latin letters or letter groups, so a message fits the longer Latin parts.
 #include "common/Error.h"
 #include "common/MasNameValue.h"
+#include "common/TextFileCheck.h"
 
 #include <QByteArrayView>
 #include <QHash>
@@ -17,13 +18,25 @@ BL_ERROR_CLASS(TranslitFileError, AppError)
 // hyphen is the replacement (no hyphen: the source is dropped). The earlier rule wins.
 class TranslitTable {
 public:
-  // Drops every rule.
+  // The longest line a transliteration file may hold.
+  static constexpr qsizetype MaxLineLength = 100;
+
+  // Drops every rule; the table is usable (and changes nothing) again.
   void clear();
   // Replaces the rules with those of the cp1251 text; lines end with CR LF, LF or CR.
   void parse(QByteArrayView bytes);
-  // Replaces the rules with those of the file. When the file cannot be read the table is
-  // left empty and TranslitFileError carries the file-open error.
+  // What makes the bytes unfit for a table: not cp1251 text, a line longer than
+  // MaxLineLength, or a line that is no rule (more than one character before its first
+  // hyphen, or several characters and no hyphen at all). ok() for a sound file.
+  static TextFileProblem check(QByteArrayView bytes);
+  // Replaces the rules with those of the file. A file that is missing, unreadable or fails
+  // check() leaves the table empty and refused (see refusal()), and TranslitFileError says
+  // why in the interface language, naming the file.
   void load(const QString &path);
+  // Why the last load refused its file; empty while the table is usable. A refused table
+  // must not be used for a message: it would send the text untransliterated.
+  const QString &refusal() const { return refusal_; }
+  bool usable() const { return refusal_.isEmpty(); }
 
   // The text with every character that is a source replaced, in one pass (a replacement is
   // never transliterated again). ASCII letters match their source regardless of case.
@@ -45,6 +58,7 @@ private:
   QHash<char16_t, qint32> sparse_;
   bool empty_ = true;
   qsizetype longestReplacement_ = 1;
+  QString refusal_;
   static std::array<qint32, denseLimit> emptyDense();
 };
 
@@ -53,7 +67,7 @@ TranslitTable &translitTable();
 // "translit/<lang>.trs" beside the executable.
 QString translitFilePath(const QString &lang);
 // Rebuilds the process-wide table from the file of the current language (CurrentLang()).
-// Throws TranslitFileError when the file cannot be read; the table is then empty.
+// Throws TranslitFileError when the file is refused; the table is then empty and refused.
 void LoadTranslit();
 // The same for a named language.
 void LoadTranslit(const QString &lang);

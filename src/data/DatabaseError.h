@@ -18,6 +18,9 @@ public:
   bool hasCode(qint64 code) const { return codes_.contains(code); }
   // Another transaction holds the row (under "nowait" this fails at once).
   bool isLockConflict() const;
+  // The database file is held by another process's engine (a local file opens in one
+  // process at a time).
+  bool isOpenElsewhere() const;
 
 private:
   QString sqlState_;

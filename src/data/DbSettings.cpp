@@ -13,6 +13,10 @@ QString dbNameSetting() {
   return settings.value(key).toString();
 }
 
+QString dbNameSettingFile() {
+  return QSettings(organisation, QString()).fileName();
+}
+
 void setDbNameSetting(const QString &location) {
   QSettings settings(organisation, QString());
   settings.setValue(key, location);

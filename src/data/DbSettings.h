@@ -5,6 +5,8 @@
 #include <QString>
 
 QString dbNameSetting();
+// The file that keeps the per-user settings, "DBName" among them.
+QString dbNameSettingFile();
 void setDbNameSetting(const QString &location);
 // A relative local path made absolute, so the program finds the file from any folder;
 // server locations ("host:/path", "host/port:path") are returned unchanged.

@@ -8,6 +8,10 @@ bool DatabaseErrorBase::isLockConflict() const {
   return hasCode(isc_deadlock) || hasCode(isc_update_conflict) || hasCode(isc_lock_conflict);
 }
 
+bool DatabaseErrorBase::isOpenElsewhere() const {
+  return hasCode(isc_already_opened);
+}
+
 namespace fb {
 
 using namespace Firebird;

@@ -258,7 +258,7 @@ struct Query::Impl {
     if (bad >= 0)
       throw DatabaseError(QStringLiteral("The text for parameter %1 contains the character \"%2\", "
                                          "which the database's Windows Cyrillic code page cannot hold.")
-                              .arg(parsed.names[parsed.positions[position]], text.mid(bad, 1)));
+                              .arg(parsed.names[parsed.positions[position]], cp1251::characterAt(text, bad)));
     w.type = SQL_VARYING;
     // Sized to the parameter's own capacity when it has one, so rows of varying text
     // lengths share one message layout.

@@ -52,6 +52,11 @@ void TestIniFile::readString_data() {
                          << "Lang"
                          << "Russian"
                          << "English";
+  QTest::newRow("saved as UTF-8 with its mark")
+      << QByteArray("\xEF\xBB\xBF[params]\r\nLang=English\r\n") << "params"
+      << "Lang"
+      << "Russian"
+      << "English";
   QTest::newRow("section and key in other case") << QByteArray("[Params]\r\nLANG=English\r\n") << "PARAMS"
                                                  << "lang" << QString() << "English";
   QTest::newRow("cyrillic names in other case") << w("[Раздел]\r\nКлюч=значение\r\n") << "РАЗДЕЛ"
@@ -142,6 +147,10 @@ void TestIniFile::writeString_data() {
   QTest::newRow("missing file created") << QByteArray() << "params"
                                         << "Lang"
                                         << "English" << QByteArray("[params]\r\nLang=English\r\n");
+  QTest::newRow("UTF-8 mark kept, value replaced in place")
+      << QByteArray("\xEF\xBB\xBF[params]\r\nLang=Russian\r\n") << "params"
+      << "Lang"
+      << "English" << QByteArray("\xEF\xBB\xBF[params]\r\nLang=English\r\n");
   QTest::newRow("value replaced in place")
       << QByteArray("; settings\r\n[params]\r\nLang=Russian\r\nGSM=1\r\n") << "params"
       << "Lang"

@@ -1,6 +1,7 @@
 // The message constants, the line-break marker and the cached language-file reads.
 #include "common/AppPaths.h"
 #include "common/Cp1251.h"
+#include "common/IniFile.h"
 #include "common/LangConstants.h"
 
 #include <QDateTime>
@@ -16,7 +17,10 @@ private slots:
   void init();
   void cleanup();
   void loadLangConstReadsEveryKey();
-  void missingFileEmptiesConstants();
+  void builtinTextsCoverEveryKey();
+  void keysTheFileLacksGetTheBuiltinText();
+  void damagedFile_data();
+  void damagedFile();
   void getIniText_data();
   void getIniText();
   void mainTextWithTwoMarkersShowsThreeLines();
@@ -25,6 +29,7 @@ private slots:
 
 private:
   void writeLangFile(const QString &lang, const QString &text);
+  void writeBytes(const QString &lang, const QByteArray &bytes);
   QTemporaryDir exeDir_;
 };
 
@@ -47,6 +52,12 @@ void TestLangConstants::writeLangFile(const QString &lang, const QString &text) 
   file.write(cp1251::encode(text));
 }
 
+void TestLangConstants::writeBytes(const QString &lang, const QByteArray &bytes) {
+  QFile file(langFilePath(lang));
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
 void TestLangConstants::loadLangConstReadsEveryKey() {
   QString text = "[Constant]\r\n";
   for (const auto &k : langConstantKeys())
@@ -58,14 +69,74 @@ void TestLangConstants::loadLangConstReadsEveryKey() {
     QCOMPARE(LangConst().*k.member, "текст " + QString::fromLatin1(k.key));
 }
 
-void TestLangConstants::missingFileEmptiesConstants() {
-  writeLangFile("Test", "[Constant]\r\nstError=Ошибка\r\nstSuccOp=Готово\r\n");
-  LoadLangConst("Test");
-  QCOMPARE(LangConst().stError, QString("Ошибка"));
+// The program carries a text for every message it shows, so none is ever shown blank.
+void TestLangConstants::builtinTextsCoverEveryKey() {
+  const LangConstants fresh;
+  for (const auto &k : langConstantKeys()) {
+    QVERIFY2(!builtinLangConstant(k.key).trimmed().isEmpty(), k.key);
+    QCOMPARE(fresh.*k.member, builtinLangConstant(k.key));
+  }
+  QCOMPARE(builtinLangConstant("stDelGroup"), QString("Удалить выбранную группу?"));
+}
 
-  LoadLangConst("Absent");
+void TestLangConstants::keysTheFileLacksGetTheBuiltinText() {
+  writeLangFile("Test", "[Constant]\r\nstError=Fehler\r\nstDel=\r\n");
+  LoadLangConst("Test");
+  QCOMPARE(LangConst().stError, QString("Fehler"));
+  QCOMPARE(LangConst().stDel, builtinLangConstant("stDel"));           // present, but empty
+  QCOMPARE(LangConst().stDelGroup, builtinLangConstant("stDelGroup")); // absent
+  QVERIFY(langFileProblem("Test").ok());
+}
+
+Q_DECLARE_METATYPE(TextFileProblem::Kind)
+
+void TestLangConstants::damagedFile_data() {
+  QTest::addColumn<QByteArray>("bytes"); // "absent": no file at all, "folder": a folder
+  QTest::addColumn<TextFileProblem::Kind>("kind");
+  QTest::addColumn<bool>("restOfFileUsed");
+  using K = TextFileProblem::Kind;
+  const QString text = "[TForm]\r\nFMain=Mein Fenster\r\n[Constant]\r\nstDel=Löschen?\r\n";
+  QTest::newRow("missing") << QByteArray("absent") << K::Missing << false;
+  QTest::newRow("unreadable") << QByteArray("folder") << K::Unreadable << false;
+  QTest::newRow("UTF-8") << text.toUtf8() << K::Utf8 << false;
+  QByteArray random;
+  for (int i = 0; i < 2000; ++i)
+    random.append(char((i * 7919 + 13) % 256));
+  QTest::newRow("random bytes") << random << K::NotText << false;
+  QTest::newRow("without [Constant]")
+      << cp1251::encode(u"[TForm]\r\nFMain=Mein Fenster\r\n") << K::None << true;
+  QTest::newRow("huge line: read, the value cut")
+      << cp1251::encode(QString("[TForm]\r\nFMain=Mein Fenster\r\n[Constant]\r\nstError=") +
+                        QString(3000000, u'ж') + "\r\n")
+      << K::None << true;
+}
+
+// A file that is missing, unreadable or not cp1251 text is not used at all: every text comes
+// from the built-in Russian file. A sound file without [Constant] keeps its other texts.
+void TestLangConstants::damagedFile() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(TextFileProblem::Kind, kind);
+  QFETCH(bool, restOfFileUsed);
+  QDir(langFilePath("Test")).removeRecursively();
+  QFile::remove(langFilePath("Test"));
+  if (bytes == "folder")
+    QVERIFY(QDir().mkpath(langFilePath("Test")));
+  else if (bytes != "absent")
+    writeBytes("Test", bytes);
+
+  QCOMPARE(langFileProblem("Test").kind, kind);
+  QCOMPARE(langFileProblem("Test").describe().isEmpty(), kind == TextFileProblem::Kind::None);
+  LoadLangConst("Test");
   for (const auto &k : langConstantKeys())
-    QVERIFY2((LangConst().*k.member).isEmpty(), k.key);
+    if (qstrcmp(k.key, "stError") != 0)
+      QCOMPARE(LangConst().*k.member, builtinLangConstant(k.key));
+  if (bytes.contains("stError"))
+    QCOMPARE(LangConst().stError.size(), qsizetype(IniFile::MaxValueLength));
+  else
+    QCOMPARE(LangConst().stError, builtinLangConstant("stError"));
+  QCOMPARE(langText("Test", "TForm", "FMain"),
+           restOfFileUsed ? QString("Mein Fenster") : builtinLangFile()->readString("TForm", "FMain"));
+  QVERIFY(!langText("Test", "TForm", "FMain").isEmpty());
 }
 
 void TestLangConstants::getIniText_data() {

@@ -2,6 +2,7 @@
 // field descriptors, the substitution rules of FormText, the recipient queries and counting.
 #include "ComposeFixture.h"
 #include "common/Cp1251.h"
+#include "common/LangConstants.h"
 #include "compose/FieldPlaceholders.h"
 #include "compose/FormText.h"
 #include "compose/MessageCount.h"
@@ -12,7 +13,9 @@
 #include "gsm/GsmAlphabet.h"
 #include "gsm/SmsSplit.h"
 
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -45,6 +48,7 @@ private slots:
   void formText();
   void everyRowGetsPhoneAndIdEvenWithoutPlaceholders();
   void refusesTextOutsideCp1251();
+  void refusedTranslitTableMakesNoMessage();
   void databaseErrorPropagates();
 
   void recipientQuery_data();
@@ -173,15 +177,36 @@ void TestFormText::everyRowGetsPhoneAndIdEvenWithoutPlaceholders() {
 }
 
 void TestFormText::refusesTextOutsideCp1251() {
-  for (const QString &bad : {QString("Привет ☺"), QString("ok \U0001F600"), QString("中")}) {
+  const QList<std::pair<QString, QString>> cases{
+      {"Привет ☺", "☺"}, {"ok \U0001F600", "\U0001F600"}, {"中", "中"}};
+  for (const auto &[bad, character] : cases) {
     try {
       FormText(f->db, bad, "SELECT " + allColumns + " FROM CONTACTS", testPlaceholders(), nullptr);
       QFAIL("a text outside cp1251 was accepted");
     } catch (const TemplateTextError &e) {
-      QVERIFY2(e.text().contains("Windows Cyrillic"), qPrintable(e.text()));
+      // The whole character, in the interface language.
+      QCOMPARE(e.text(), LangConst().stCharTemplate.arg(character).arg(bad.indexOf(character) + 1));
     }
   }
   requireCp1251Text("Привет, [NAM]! № €"); // everything here has a place in cp1251
+}
+
+// A table whose file was refused makes no message at all, rather than untransliterated ones.
+void TestFormText::refusedTranslitTableMakesNoMessage() {
+  QTemporaryDir dir;
+  QFile file(dir.filePath("Bad.trs"));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(QString("в-v\r\n").toUtf8());
+  file.close();
+  TranslitTable table;
+  QVERIFY_THROWS_EXCEPTION(TranslitFileError, table.load(file.fileName()));
+  try {
+    FormText(f->db, "Привет", "SELECT " + allColumns + " FROM CONTACTS", testPlaceholders(), &table);
+    QFAIL("messages were made with a refused table");
+  } catch (const TranslitFileError &e) {
+    QCOMPARE(e.text(), table.refusal());
+  }
+  QCOMPARE(FormText(f->db, "x", "SELECT ID FROM CONTACTS WHERE ID = 1", {}, nullptr).size(), 1);
 }
 
 void TestFormText::databaseErrorPropagates() {

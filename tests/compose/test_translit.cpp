@@ -23,7 +23,9 @@ private slots:
   void apply_data();
   void apply();
   void rulesKeepFileOrderAndLineNumbers();
-  void missingFileEmptiesTableAndReportsOpenError();
+  void damagedFileIsRefused_data();
+  void damagedFileIsRefused();
+  void soundFileAfterARefusal();
   void loadTranslitUsesCurrentLanguage();
   void shippedTables_data();
   void shippedTables();
@@ -107,21 +109,71 @@ void TestTranslit::rulesKeepFileOrderAndLineNumbers() {
   QCOMPARE(lines, QList<qint32>({0, 2, 3, 4}));
 }
 
-void TestTranslit::missingFileEmptiesTableAndReportsOpenError() {
+void TestTranslit::damagedFileIsRefused_data() {
+  QTest::addColumn<QByteArray>("bytes"); // "absent": no file at all
+  QTest::addColumn<QString>("reason");   // the [Constant] key of the reason given
+  const QString rules = "П-P\r\nр-r\r\nи-i\r\nв-v\r\nе-e\r\nт-t\r\n";
+  QTest::newRow("missing") << QByteArray("absent") << "stFileMissing";
+  // Read as cp1251, "в-v" in UTF-8 would be a rule for "Р" and turn "Привет" into nonsense.
+  QTest::newRow("UTF-8") << rules.toUtf8() << "stFileUtf8";
+  QByteArray random;
+  for (int i = 0; i < 3000; ++i)
+    random.append(char((i * 7919 + 13) % 256));
+  QTest::newRow("random bytes") << random << "stFileNotText";
+  QTest::newRow("NUL inside a rule") << QByteArray("a-\0b\r\n", 5) << "stFileNotText";
+  // A replacement this long made every keystroke allocate its length per character.
+  QTest::newRow("huge line") << w("а-") + QByteArray(5000000, 'x') << "stFileLongLine";
+  QTest::newRow("line without hyphen") << w("а-a\r\nПривет\r\n") << "stTranslitRule";
+  QTest::newRow("hyphen too far in") << w("а-a\r\nабв-x\r\n") << "stTranslitRule";
+}
+
+// A file that fails its check leaves the table empty and refused, and the error names the
+// file and the reason in the interface language; the text is never rewritten with it.
+void TestTranslit::damagedFileIsRefused() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, reason);
   QTemporaryDir dir;
+  const QString path = dir.filePath("Test.trs");
+  if (bytes != "absent") {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
   TranslitTable table;
-  table.parse(w("а-a\r\n"));
-  const QString path = dir.filePath("translit/Absent.trs");
+  table.parse(w("П-P\r\n"));
+  QVERIFY(table.usable());
+  QString text;
   try {
     table.load(path);
-    QFAIL("a missing file loaded");
+    QFAIL("a damaged file loaded");
   } catch (const TranslitFileError &error) {
-    QVERIFY2(error.text().contains(path), qPrintable(error.text()));
-    QVERIFY2(error.text().contains("No such file"), qPrintable(error.text()));
+    text = error.text();
   }
+  QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+  const QString said = builtinLangConstant(reason.toLatin1().constData()).section(u'%', 0, 0);
+  QVERIFY2(text.contains(said), qPrintable(text + " / " + said));
+  QVERIFY(!table.usable());
+  QCOMPARE(table.refusal(), text);
   QVERIFY(table.sources().isEmpty());
-  QVERIFY(table.replacements().isEmpty());
-  QCOMPARE(table.apply("а"), QString("а"));
+  QCOMPARE(table.apply("Привет"), QString("Привет"));
+}
+
+void TestTranslit::soundFileAfterARefusal() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Test.trs");
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(QString("в-v\r\n").toUtf8());
+  file.close();
+  TranslitTable table;
+  QVERIFY_THROWS_EXCEPTION(TranslitFileError, table.load(path));
+  QVERIFY(!table.usable());
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(w("в-v\r\n"));
+  file.close();
+  table.load(path);
+  QVERIFY(table.usable());
+  QCOMPARE(table.apply("Привет"), QString("Приvет"));
 }
 
 void TestTranslit::loadTranslitUsesCurrentLanguage() {

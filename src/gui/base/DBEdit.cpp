@@ -1,4 +1,5 @@
 #include "gui/base/DBEdit.h"
+#include "gui/base/FieldNotices.h"
 #include "gui/base/FollowValue.h"
 
 #include "data/DataSet.h"
@@ -19,7 +20,7 @@ void DBEdit::bind(DataSet *dataSet, const QString &field) {
 
 void DBEdit::showValue() {
   const int length = dataSet_ ? dataSet_->fieldLength(field_) : 0;
-  setMaxLength(length > 0 ? length : 32767);
+  field_notices::limitLength(this, length);
   const QString text = dataSet_ ? dataSet_->value(field_).toString() : QString();
   // Rewriting the same text would move the cursor while the operator types.
   if (text != this->text())

@@ -1,8 +1,8 @@
 #pragma once
 // An edit bound to a text column of a data set's current row. It shows the row's value,
-// accepts at most the column's length, and writes each change into the row; typing into a
-// row that is only being browsed puts it into edit mode first (which runs the data set's
-// after-edit event).
+// accepts at most the column's length (a longer text is cut, and the operator told), and writes each change
+// into the row; typing into a row that is only being browsed puts it into edit mode first (which runs the
+// data set's after-edit event).
 #include <QLineEdit>
 #include <QPointer>
 

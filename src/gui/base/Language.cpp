@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -138,6 +139,13 @@ private:
   QSet<QObject *> visited_;
 };
 
+// What the operator was last told about the files of the language, so that the dialogs,
+// which apply the language again as they are created, do not repeat it.
+QString &lastLanguageReport() {
+  static QString text;
+  return text;
+}
+
 } // namespace
 
 QList<LanguageKey> languageKeysOf(QWidget *window) {
@@ -152,8 +160,8 @@ void SetLangForm(const QString &lang, QWidget *window) {
   window->setWindowTitle(langText(lang, QStringLiteral("TForm"), window->objectName()));
 }
 
-void SetLang(const QString &lang, QWidget *window) {
-  QString translitError;
+void SetLang(const QString &lang, QWidget *window, LanguageReport report) {
+  QStringList problems;
   {
     WaitCursor busy;
     const auto ini = langFile(lang);
@@ -163,13 +171,24 @@ void SetLang(const QString &lang, QWidget *window) {
         applyValue(object, kind, value);
     }).walkChildren(window);
     LoadLangConst(lang);
+    // Described after the constants are loaded, so in the texts now in force.
+    if (const TextFileProblem problem = langFileProblem(lang); !problem.ok())
+      problems << GetIniText(LangConst().stLangFile)
+                      .arg(QDir::toNativeSeparators(langFilePath(lang)), problem.describe());
     try {
       LoadTranslit(lang);
     } catch (const TranslitFileError &error) {
-      translitError = error.text();
+      problems << error.text();
     }
   }
-  // Reported after the wait cursor is gone; the window carries on without transliteration.
-  if (!translitError.isEmpty())
-    Dialogs::instance().message(QStringLiteral("Brisklane"), translitError, Dialogs::Icon::Error);
+  // Reported after the wait cursor is gone; the window carries on with what it has.
+  const QString text = problems.join(QStringLiteral("\n\n"));
+  if (text.isEmpty()) {
+    lastLanguageReport().clear();
+    return;
+  }
+  if (report == LanguageReport::Once && text == lastLanguageReport())
+    return;
+  lastLanguageReport() = text;
+  Dialogs::instance().message(QStringLiteral("Brisklane"), text, Dialogs::Icon::Warning);
 }

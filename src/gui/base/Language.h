@@ -13,5 +13,10 @@ void SetLangForm(const QString &lang, QWidget *window);
 // [TDBCheckBox], QComboBox [TComboBox], MenuItem [TMenuItem]; a page of a QTabWidget is a
 // [TTabSheet]. Subclasses (ImageBox, DBLookupComboBox, ...) and plain QActions such as the
 // record actions get nothing; dialogs parented to the window are left to themselves.
-// A missing transliteration file is reported through Dialogs, once, after the texts are set.
-void SetLang(const QString &lang, QWidget *window);
+// A language file that is missing, unreadable or not cp1251 text (the built-in Russian
+// texts stand in), and a transliteration file that is missing or refused, are
+// reported through Dialogs in one warning naming the files, after the texts are set.
+// Every dialog applies the language again when it is created: the same report is then not
+// repeated, unless report is Always (the operator applying a language).
+enum class LanguageReport { Once, Always };
+void SetLang(const QString &lang, QWidget *window, LanguageReport report = LanguageReport::Once);

@@ -3,6 +3,8 @@
 #include "common/Dialogs.h"
 #include "common/Error.h"
 #include "data/DataSet.h"
+#include "gui/base/DBEdit.h"
+#include "gui/base/FieldNotices.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -45,9 +47,43 @@ void TFParentAdd::done(int result) {
   TFParentForm::done(result);
 }
 
+QList<TFParentAdd::CheckedField> TFParentAdd::checkedFields() const {
+  QList<CheckedField> fields;
+  for (DBEdit *edit : findChildren<DBEdit *>())
+    if (edit->dataSet() == DS && !edit->field().isEmpty())
+      fields.append({edit->field(), edit});
+  return fields;
+}
+
+QString TFParentAdd::fieldCaption(const CheckedField &field) const {
+  return field_notices::captionOf(field.control);
+}
+
+bool TFParentAdd::checkFields() const {
+  if (!DS->isEditing())
+    return true;
+  for (const CheckedField &checked : checkedFields()) {
+    const int index = DS->fieldIndex(checked.field);
+    if (index < 0)
+      continue;
+    const QString text = DS->value(index).toString();
+    const bool unstorable = field_notices::refuseUnstorable(fieldCaption(checked), text);
+    const bool missing = !unstorable && text.isEmpty() && !DS->fields()[index].nullable;
+    if (missing)
+      field_notices::requireFilled(fieldCaption(checked));
+    if (unstorable || missing) {
+      checked.control->setFocus(); // where the operator corrects it
+      return false;
+    }
+  }
+  return true;
+}
+
 bool TFParentAdd::confirmRow() {
   try {
     beforeConfirm();
+    if (!checkFields())
+      return false;
     if (DS->isEditing())
       DS->post();
     DS->transaction().commitRetaining();

@@ -1,8 +1,10 @@
 #include "gui/contacts/TFAddContact.h"
 
+#include "common/LangConstants.h"
 #include "data/DataSet.h"
 #include "gui/base/DBDateEdit.h"
 #include "gui/base/DBEdit.h"
+#include "gui/base/FieldNotices.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -74,6 +76,22 @@ void TFAddContact::FormShow() {
 
 void TFAddContact::beforeConfirm() {
   const int length = DS->fieldLength("PHONE");
-  const QString phone = mkePhone->text();
-  DS->setValue("PHONE", length > 0 ? phone.left(length) : phone);
+  QString phone = mkePhone->text();
+  if (length > 0 && phone.size() > length) {
+    // Stored cut, as always, but never without a word; the edit shows what is stored.
+    field_notices::tellCut(fieldCaption({"PHONE", mkePhone}), length, phone.size());
+    phone.truncate(length);
+    mkePhone->setText(phone);
+  }
+  DS->setValue("PHONE", phone);
+}
+
+QList<TFParentAdd::CheckedField> TFAddContact::checkedFields() const {
+  return TFParentAdd::checkedFields() << CheckedField{"PHONE", mkePhone};
+}
+
+QString TFAddContact::fieldCaption(const CheckedField &field) const {
+  // A contact field is known by its title in the grid.
+  const QString title = langText(CurrentLang(), "Fields", "DS" + field.field);
+  return title.isEmpty() ? TFParentAdd::fieldCaption(field) : title;
 }

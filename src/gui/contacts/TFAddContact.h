@@ -1,7 +1,8 @@
 #pragma once
 // The add and edit dialog of a contact of IBContacts. The phone edit is not bound: the
 // row's PHONE is copied into it when the dialog is shown and back, cut to the column's
-// length, when the operator confirms.
+// length (the operator is told), when the operator confirms. Its messages name a field by
+// its title in [Fields].
 #include "gui/base/TFParentAdd.h"
 
 class DBDateEdit;
@@ -25,4 +26,6 @@ public:
 protected:
   void showEvent(QShowEvent *event) override;
   void beforeConfirm() override;
+  QList<CheckedField> checkedFields() const override;
+  QString fieldCaption(const CheckedField &field) const override;
 };

@@ -42,6 +42,9 @@ MessageController::MessageController(MessagePage *page, PreviewPage *preview, TD
   connect(page_->butCount, &QPushButton::clicked, this, &MessageController::butCountClick);
   connect(page_->cbTranslit, &QCheckBox::clicked, this, &MessageController::cbTranslitClick);
   connect(preview_, &NotifyingPage::shown, this, &MessageController::TS3Show);
+  // The language, and with it the table, may have changed while the page was away.
+  connect(page_, &NotifyingPage::shown, this, &MessageController::showTranslitAvailability);
+  showTranslitAvailability();
 
   if (data_ && rowDialogs_)
     rowDialogs_->setDialog(data_->IBTemplate, [this](QWidget *parent) {
@@ -148,9 +151,31 @@ QString MessageController::recipientQueryText() const {
   return recipientQuery(GetListFields(data().KyvBase), scope(), selection_.currentFilter());
 }
 
+void MessageController::showTranslitAvailability() const {
+  QCheckBox *box = page_->cbTranslit;
+  const TranslitTable &table = translitTable();
+  if (!table.usable() && box->isChecked())
+    box->setChecked(false);
+  box->setEnabled(table.usable());
+  box->setToolTip(table.refusal());
+  box->setStatusTip(table.refusal());
+}
+
+const TranslitTable *MessageController::translitInUse() const {
+  if (!page_->cbTranslit->isChecked())
+    return nullptr;
+  const TranslitTable &table = translitTable();
+  if (!table.usable()) {
+    // The table was refused since the box was ticked: nothing is made from it.
+    showTranslitAvailability();
+    throw TranslitFileError(table.refusal());
+  }
+  return &table;
+}
+
 TMasSMS MessageController::generate(const QString &query) const {
   return FormText(data().KyvBase, page_->mmTemplate->toPlainText(), query, placeholderTable(),
-                  page_->cbTranslit->isChecked() ? &translitTable() : nullptr);
+                  translitInUse());
 }
 
 bool MessageController::previewFilling() const {
@@ -198,7 +223,7 @@ void MessageController::butCountClick() {
 void MessageController::cbTranslitClick() {
   QPlainTextEdit *sample = page_->mmPreview;
   if (page_->cbTranslit->isChecked()) {
-    sample->setPlainText(Translit(sample->toPlainText()));
+    sample->setPlainText(translitInUse()->apply(sample->toPlainText()));
     return;
   }
   if (sample->toPlainText().isEmpty())

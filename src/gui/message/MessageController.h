@@ -20,6 +20,7 @@ class QAction;
 class QLabel;
 class TemplateEditorStatus;
 class ChunkedTextFill;
+class TranslitTable;
 
 class MessageController : public QObject {
   Q_OBJECT
@@ -53,11 +54,17 @@ public:
   // True while the full preview is still being filled in.
   bool previewFilling() const;
 
+  // The transliteration box follows the table: while the table is refused (its file is
+  // missing or damaged) the box is cleared and disabled, its tool tip saying why.
+  void showTranslitAvailability() const;
+
 signals:
   void previewFilled();
 
 private:
   TDModule &data() const;
+  // The table to transliterate with when the box is ticked; throws while it is refused.
+  const TranslitTable *translitInUse() const;
   void showPreviewLines(const TMasSMS &messages);
 
   MessagePage *page_;

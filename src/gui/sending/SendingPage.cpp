@@ -1,5 +1,6 @@
 #include "gui/sending/SendingPage.h"
 
+#include "gui/base/FieldNotices.h"
 #include "gui/sending/GsmSubPage.h"
 
 #include <QComboBox>
@@ -37,8 +38,11 @@ void SendingPage::buildGatewayPage() {
   edPassSh = ui::edit(TSInter, "edPassSh");
   edPassSh->setEchoMode(QLineEdit::Password);
   butSaveSh = ui::button(TSInter, "butSaveSh", "Сохранить");
+  // As long as the columns they are stored in.
   for (QLineEdit *e : {edLoginSh, edPassSh})
-    e->setMaxLength(30);
+    field_notices::limitLength(e, 30);
+  lbShLogin->setBuddy(edLoginSh);
+  lbShPass->setBuddy(edPassSh);
   auto *form = new QFormLayout;
   form->addRow(lbShLogin, edLoginSh);
   form->addRow(lbShPass, edPassSh);
@@ -77,6 +81,10 @@ void SendingPage::buildSettingsPage() {
   auto *logRow = new QHBoxLayout;
   logRow->addWidget(dbeLogFile, 1);
   logRow->addWidget(sbLogFile);
+  // The messages about a field name it by its label.
+  for (auto [label, edit] :
+       {std::pair{lbGsmTime, DBEdit1}, {lbEmLogin, DBEdit4}, {lbEmPass, DBEdit5}, {lbEmPOP, DBEdit6}})
+    label->setBuddy(edit);
   auto *form = new QFormLayout(gbxOptions);
   form->addRow(lbLang, langRow);
   form->addRow(dbcbLog, logRow);

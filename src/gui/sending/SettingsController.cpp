@@ -1,9 +1,11 @@
 #include "gui/sending/SettingsController.h"
 
 #include "common/AppPaths.h"
+#include "common/Cp1251.h"
 #include "common/Dialogs.h"
 #include "common/LangConstants.h"
 #include "data/TDModule.h"
+#include "gui/base/FieldNotices.h"
 #include "gui/base/Language.h"
 #include "gui/sending/SendingPage.h"
 
@@ -78,7 +80,7 @@ void SettingsController::showRow() {
       {page_->DBEdit4, "EMLOGIN"}, {page_->DBEdit5, "EMPASS"}, {page_->DBEdit6, "EMPOP"}};
   for (const auto &[edit, field] : limits)
     if (const int length = options.isOpen() ? options.fieldLength(QString::fromLatin1(field)) : 0; length > 0)
-      edit->setMaxLength(length);
+      field_notices::limitLength(edit, length);
   dbcbLogClick();
 }
 
@@ -95,6 +97,31 @@ void SettingsController::edited(const QString &field, const QVariant &value) {
   if (!options.isEditing())
     options.edit();
   options.setValue(field, value);
+  refused_.clear();
+}
+
+bool SettingsController::refuseUnstorableRow() {
+  if (!row_ || !row_->pending())
+    return false;
+  const DataSet &options = row_->dataSet();
+  const std::pair<const char *, QString> fields[] = {
+      {"EMLOGIN", field_notices::captionOf(page_->lbEmLogin)},
+      {"EMPASS", field_notices::captionOf(page_->lbEmPass)},
+      {"EMPOP", field_notices::captionOf(page_->lbEmPOP)},
+      {"LOGFILE", page_->dbcbLog->text()},
+  };
+  for (const auto &[field, caption] : fields) {
+    const QString text = options.value(QString::fromLatin1(field)).toString();
+    if (cp1251::canEncode(text))
+      continue;
+    const QString refusal = QString::fromLatin1(field) + u'\n' + text;
+    if (refusal != refused_)
+      field_notices::refuseUnstorable(caption, text);
+    refused_ = refusal;
+    return true;
+  }
+  refused_.clear();
+  return false;
 }
 
 void SettingsController::TS4Show() {
@@ -103,7 +130,7 @@ void SettingsController::TS4Show() {
 }
 
 void SettingsController::TS4Hide() {
-  if (row_)
+  if (row_ && !refuseUnstorableRow())
     row_->leave();
 }
 
@@ -124,10 +151,19 @@ void SettingsController::TSInterShow() {
 }
 
 void SettingsController::butSaveShClick() {
+  // Refused before the row is touched: the edits keep what was typed.
+  if (field_notices::refuseUnstorable(field_notices::captionOf(page_->lbShLogin), page_->edLoginSh->text()) ||
+      field_notices::refuseUnstorable(field_notices::captionOf(page_->lbShPass), page_->edPassSh->text()))
+    return;
   row().saveGateway(page_->edLoginSh->text(), page_->edPassSh->text());
 }
 
 void SettingsController::butSaveClick() {
+  if (!row().pending())
+    return;
+  refused_.clear(); // the operator asked: tell again
+  if (refuseUnstorableRow())
+    return;
   if (row().save())
     Dialogs::instance().message(QStringLiteral("Brisklane"), LangConst().stSuccOp,
                                 Dialogs::Icon::Information);
@@ -139,6 +175,8 @@ void SettingsController::sbLogFileClick() {
       Dialogs::instance().saveFileName(QString(), QStringLiteral("Текстовый файл (*.txt)"), QString());
   if (chosen.isEmpty())
     return;
+  if (field_notices::refuseUnstorable(page_->dbcbLog->text(), chosen + QStringLiteral(".txt")))
+    return;
   row().chooseLogFile(chosen);
 }
 
@@ -148,6 +186,6 @@ void SettingsController::dbcbLogClick() {
 
 void SettingsController::butApplyClick() {
   CurrentLang() = page_->cbxLang->currentIndex() >= 0 ? page_->cbxLang->currentText() : QString();
-  SetLang(CurrentLang(), window_);
+  SetLang(CurrentLang(), window_, LanguageReport::Always);
   OptionsRow::storeLanguage(app_paths::besideExecutable(QStringLiteral("kyv.ini")), CurrentLang());
 }

@@ -35,10 +35,16 @@ private:
   OptionsRow &row();
   // Writes an operator's change of a bound control into the row (entering edit mode).
   void edited(const QString &field, const QVariant &value);
+  // True (after naming the field and the character to the operator) when a text of the
+  // pending row holds a character the database cannot store; the row then stays pending,
+  // so what was typed is kept. The same refusal is not repeated until the row changes
+  // (leaving page 4 hides the sub-page and the page at once).
+  bool refuseUnstorableRow();
 
   SendingPage *page_;
   QWidget *window_;
   TDModule *data_;
   std::unique_ptr<OptionsRow> row_;
   bool showing_ = false;
+  QString refused_; // the refusal last told, until the operator edits again
 };

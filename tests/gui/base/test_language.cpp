@@ -9,6 +9,8 @@
 #include "support/AppFolder.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <memory>
 
@@ -22,9 +24,11 @@ private slots:
   void controlText();
   void windowCaption_data();
   void windowCaption();
-  void missingLanguageFileKeepsDesignTexts();
+  void damagedLanguageFileGivesBuiltinTexts_data();
+  void damagedLanguageFileGivesBuiltinTexts();
   void constantsAndTranslitFollowTheControls();
   void missingTranslitIsReportedOnceAndTextsStay();
+  void oneWarningForBothFiles();
 
 private:
   void writeFile(const QString &relative, const QString &text) { folder_->writeText(relative, text); }
@@ -199,18 +203,49 @@ void TestLanguage::windowCaption() {
   QCOMPARE(window.windowTitle(), expected);
 }
 
-void TestLanguage::missingLanguageFileKeepsDesignTexts() {
+void TestLanguage::damagedLanguageFileGivesBuiltinTexts_data() {
+  QTest::addColumn<QByteArray>("bytes"); // "absent": no file
+  QTest::addColumn<QString>("reason");
+  QTest::newRow("missing") << QByteArray("absent") << "stFileMissing";
+  QTest::newRow("UTF-8") << QString("[TLabel]\r\nlbOne=Метка\r\n").toUtf8() << "stFileUtf8";
+  QTest::newRow("binary") << QByteArray("[TLabel]\r\nlbOne=\x01\x02\r\n") << "stFileNotText";
+}
+
+// The built-in Russian file answers for a file that cannot be used: controls it does not
+// name keep their design texts, every constant has its text, and one warning names the file.
+void TestLanguage::damagedLanguageFileGivesBuiltinTexts() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, reason);
+  writeFile("translit/Broken.trs", "б-b\r\n");
+  if (bytes != "absent") {
+    QFile file(folder_->filePath("langs/Broken.ini"));
+    QVERIFY(QDir().mkpath(folder_->filePath("langs")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
   LanguageTestWindow window;
   LangConst().stError = "old";
-  SetLangForm("Absent", &window);
-  SetLang("Absent", &window);
-  QCOMPARE(window.windowTitle(), QString());
+  SetLangForm("Broken", &window);
+  SetLang("Broken", &window);
+  QCOMPARE(window.windowTitle(), builtinLangFile()->readString("TForm", "FTest"));
   QCOMPARE(window.shown("lbOne"), QString("design label"));
   QCOMPARE(window.shown("cbxOne"), QString("x|y @1"));
-  QCOMPARE(window.shown("TSOne"), QString("design page one"));
-  QCOMPARE(window.shown("miOne"), QString("design item"));
   for (const auto &k : langConstantKeys())
-    QVERIFY2((LangConst().*k.member).isEmpty(), k.key);
+    QCOMPARE(LangConst().*k.member, builtinLangConstant(k.key));
+
+  QCOMPARE(dialogs_->shown.size(), 1);
+  const QString text = dialogs_->shown.first().text;
+  QVERIFY2(text.contains(QDir::toNativeSeparators(langFilePath("Broken"))), qPrintable(text));
+  QVERIFY2(text.contains(builtinLangConstant(reason.toLatin1().constData()).section(u'%', 0, 0)),
+           qPrintable(text));
+  QCOMPARE(dialogs_->shown.first().icon, Dialogs::Icon::Warning);
+  // Each dialog applies the language again: the same news is not told twice ...
+  LanguageTestWindow dialog;
+  SetLang("Broken", &dialog);
+  QCOMPARE(dialogs_->shown.size(), 1);
+  // ... unless the operator applies the language.
+  SetLang("Broken", &window, LanguageReport::Always);
+  QCOMPARE(dialogs_->shown.size(), 2);
 }
 
 void TestLanguage::constantsAndTranslitFollowTheControls() {
@@ -220,7 +255,7 @@ void TestLanguage::constantsAndTranslitFollowTheControls() {
   SetLang("Test", &window);
   QCOMPARE(LangConst().stError, QString("Ошибка"));
   QCOMPARE(LangConst().stSuccOp, QString("Готово"));
-  QCOMPARE(LangConst().stDel, QString());
+  QCOMPARE(LangConst().stDel, builtinLangConstant("stDel")); // a key the file lacks
   QCOMPARE(Translit("бб"), QString("bb"));
   QVERIFY(dialogs_->shown.isEmpty());
 }
@@ -233,12 +268,22 @@ void TestLanguage::missingTranslitIsReportedOnceAndTextsStay() {
 
   QCOMPARE(dialogs_->shown.size(), 1);
   const QString text = dialogs_->shown.first().text;
-  QVERIFY2(text.contains("translit/Other.trs") && text.contains("No such file"), qPrintable(text));
+  QVERIFY2(text.contains("translit/Other.trs") && text.contains(LangConst().stFileMissing), qPrintable(text));
   QCOMPARE(dialogs_->waitCursorDepth, 0);
   QCOMPARE(window.shown("lbOne"), QString("Метка"));
   QCOMPARE(LangConst().stError, QString("Ошибка"));
   QVERIFY(translitTable().sources().isEmpty());
   QCOMPARE(Translit("x"), QString("x"));
+}
+
+// A broken language file and a missing transliteration file make one warning, naming both.
+void TestLanguage::oneWarningForBothFiles() {
+  LanguageTestWindow window;
+  SetLang("Nowhere", &window);
+  QCOMPARE(dialogs_->shown.size(), 1);
+  const QString text = dialogs_->shown.first().text;
+  QVERIFY2(text.contains("langs/Nowhere.ini") && text.contains("translit/Nowhere.trs"), qPrintable(text));
+  QVERIFY(!translitTable().usable());
 }
 
 QTEST_MAIN(TestLanguage)

@@ -8,6 +8,7 @@
 #include "data/Query.h"
 #include "gui/base/DBDateEdit.h"
 #include "gui/base/DBEdit.h"
+#include "gui/base/FieldNotices.h"
 #include "gui/contacts/ContactsPage.h"
 #include "gui/contacts/TFAddContact.h"
 #include "gui/contacts/TFAddGroup.h"
@@ -26,6 +27,15 @@ TFAddContact &contactDialog(TFParentAdd &d) {
 }
 TFAddGroup &groupDialog(TFParentAdd &d) {
   return *qobject_cast<TFAddGroup *>(&d);
+}
+
+// Types text key by key, a character outside the basic plane (both halves) as one key.
+void typeCharacters(QWidget *widget, const QString &text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, width), Qt::NoModifier);
+    i += width - 1;
+  }
 }
 
 void type(QLineEdit *edit, const QString &text) {
@@ -54,16 +64,19 @@ private slots:
   void newGroupConfirmed_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("stored");
-    QTest::newRow("named") << QStringLiteral("Клиенты") << true;
-    QTest::newRow("empty name") << QString() << false;
-    QTest::newRow("blank name is a name") << QStringLiteral(" ") << true;
-    QTest::newRow("letters outside the Cyrillic code page") << QStringLiteral("Группа 中") << false;
+    QTest::addColumn<QString>("refusal"); // the [Constant] key of the message
+    QTest::newRow("named") << QStringLiteral("Клиенты") << true << QString();
+    QTest::newRow("empty name") << QString() << false << "stRequired";
+    QTest::newRow("blank name is a name") << QStringLiteral(" ") << true << QString();
+    QTest::newRow("letters outside the Cyrillic code page")
+        << QStringLiteral("Группа 中") << false << "stCharField";
   }
-  // OK on a new group: stored and committed at once, or (empty name) the error box with the
-  // error's class and the database's text, the dialog still open; cancelling then discards.
+  // OK on a new group: stored and committed at once, or refused with a message that names
+  // the field by its label, the dialog still open; cancelling then discards.
   void newGroupConfirmed() {
     QFETCH(QString, name);
     QFETCH(bool, stored);
+    QFETCH(QString, refusal);
     f->focusGroups();
     const int keyBefore = f->scalar("SELECT GEN_ID(GEN_LISTGROUPS_ID, 0) FROM RDB$DATABASE").toInt();
     bool stayedOpen = false;
@@ -89,11 +102,47 @@ private slots:
     if (stored) {
       QVERIFY(f->dialogs.messageTexts().isEmpty());
     } else {
-      QCOMPARE(f->dialogs.messageTexts().size(), 1);
-      const QStringList lines = f->dialogs.messageTexts().first().split('\n');
-      QCOMPARE(lines.first(), QStringLiteral("DatabaseError"));
-      QVERIFY2(lines.value(1).contains("NAME"), qPrintable(lines.value(1)));
+      // The name field by its label, as the operator sees it.
+      const QString expected = refusal == "stRequired" ? LangConst().stRequired.arg("Name")
+                                                       : LangConst().stCharField.arg("Name", "中");
+      QCOMPARE(f->dialogs.messageTexts(), QStringList{GetIniText(expected)});
     }
+  }
+
+  void contactFieldRefusedByItsTitle_data() {
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("title"); // in [Fields] of the English file
+    QTest::newRow("name") << "DBEdit1"
+                          << "Name";
+    QTest::newRow("field 4") << "DBEdit6"
+                             << "Field 4";
+    QTest::newRow("phone") << "mkePhone"
+                           << "Phone";
+  }
+  // A character the code page lacks: the field by its title, the whole character, in the
+  // interface language; the dialog stays open with the text as typed, nothing stored.
+  void contactFieldRefusedByItsTitle() {
+    QFETCH(QString, edit);
+    QFETCH(QString, title);
+    const int group = f->addGroup("G");
+    f->selectGroup(group);
+    f->focusContacts();
+    const QString typed = QString::fromUtf8("Анна \U0001F600");
+    ContactsFixture::whenDialogOpens([&](TFParentAdd &d) {
+      auto *e = d.findChild<QLineEdit *>(edit);
+      QVERIFY(e);
+      e->setFocus();
+      typeCharacters(e, typed);
+      d.butOK->click();
+      QVERIFY(d.isVisible());
+      QCOMPARE(e->text(), typed);
+      QCOMPARE(d.focusWidget(), e);
+      d.butCancel->click();
+    });
+    f->window->ActInsert->trigger();
+    QCOMPARE(f->dialogs.messageTexts(),
+             QStringList{GetIniText(LangConst().stCharField.arg(title, QString::fromUtf8("\U0001F600")))});
+    QCOMPARE(f->scalar("SELECT COUNT(*) FROM CONTACTS").toInt(), 0);
   }
 
   void renameGroup() {
@@ -254,6 +303,10 @@ private slots:
     QCOMPARE(phone.isNull(), expected.isNull());
     if (!expected.isNull())
       QCOMPARE(phone.toString(), expected.toString());
+    // A cut is stored, and told: the field, the length kept and the length typed.
+    QCOMPARE(f->dialogs.messageTexts(),
+             typed.size() > 20 ? QStringList{GetIniText(LangConst().stCut.arg("Phone", "20", "25"))}
+                               : QStringList{});
   }
 
   void birthDate_data() {
@@ -396,9 +449,15 @@ private slots:
     ContactsFixture::whenDialogOpens([&](TFParentAdd &d) {
       auto *e = d.findChild<DBEdit *>(edit);
       QVERIFY(e);
-      QCOMPARE(e->maxLength(), length);
       ContactsFixture::typeText(e, QString(length + 5, u'ж'));
+      QCOMPARE(e->text(), QString(length, u'ж'));
       QCOMPARE(d.DS->value(e->field()).toString(), QString(length, u'ж'));
+      // Told once, when the text first went past the limit, with the field's label.
+      QTRY_COMPARE(f->dialogs.messageTexts().size(), 1);
+      QCOMPARE(f->dialogs.messageTexts().first(),
+               GetIniText(LangConst().stCut.arg(field_notices::captionOf(static_cast<QWidget *>(e)),
+                                                QString::number(length), QString::number(length + 1))));
+      QVERIFY(!field_notices::captionOf(static_cast<QWidget *>(e)).isEmpty());
       d.butOK->click();
     });
     f->window->ActInsert->trigger();

@@ -8,6 +8,7 @@
 #include "data/DatabaseError.h"
 #include "data/Query.h"
 #include "data/TDModule.h"
+#include "gui/base/FieldNotices.h"
 #include "gui/base/RowDialogs.h"
 #include "gui/base/TFParentAdd.h"
 #include "gui/message/MessageController.h"
@@ -15,6 +16,7 @@
 #include "gui/message/PreviewPage.h"
 #include "gui/message/TFAddTemplate.h"
 #include "gui/message/TFListTemplate.h"
+#include "gui/message/TemplateEditorStatus.h"
 #include "select/RecipientSelection.h"
 #include "support/AppFolder.h"
 #include "support/ScriptedDialogs.h"
@@ -26,6 +28,8 @@
 #include <QMenu>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <functional>
@@ -84,6 +88,7 @@ private slots:
   void templateMenuIsRebuiltAndEndsWithFixedItems();
   void savingStoresFirst2000CharactersAndLoadsBack();
   void savingRefusesTextOutsideCp1251();
+  void savingWithoutNameSaysTheNameIsRequired();
   void renamingFromListReplacesNameAndText();
   void deletingFromListAsksFirst();
   void previewListsFilteredRecipientsWhileCountCoversScope();
@@ -199,6 +204,10 @@ void TestMessagePage::savingStoresFirst2000CharactersAndLoadsBack() {
   const int id = one("SELECT ID FROM TEMPLATE WHERE NAME = 'Длинный'").toInt();
   QVERIFY(id > 0);
   QCOMPARE(one("SELECT FTEXT FROM TEMPLATE WHERE ID = " + QString::number(id)).toString(), text.left(2000));
+  // Stored cut, and said so: the editor by its label, the length kept, the length written.
+  const QString editor = field_notices::plainCaption(langText("Russian", "TLabel", "lbTempl"));
+  QVERIFY(!editor.isEmpty());
+  QCOMPARE(dialogs->messageTexts(), QStringList{GetIniText(LangConst().stCut.arg(editor, "2000", "2100"))});
 
   page->mmTemplate->clear();
   c->PMTemplatePopup();
@@ -215,6 +224,26 @@ void TestMessagePage::savingRefusesTextOutsideCp1251() {
   page->mmTemplate->setPlainText("Привет ☺");
   QVERIFY_THROWS_EXCEPTION(TemplateTextError, c->N4Click());
   QCOMPARE(dm->IBTemplate.state(), DataSet::State::Browse);
+  QCOMPARE(one("SELECT COUNT(*) FROM TEMPLATE").toInt(), 0);
+}
+
+// A template without a name: the name field is required, said in the interface language;
+// the dialog stays open until the operator names it or cancels.
+void TestMessagePage::savingWithoutNameSaysTheNameIsRequired() {
+  page->mmTemplate->setPlainText("Привет");
+  bool stayedOpen = false;
+  QTimer::singleShot(0, [&] {
+    auto *dialog = qobject_cast<TFAddTemplate *>(QApplication::activeModalWidget());
+    QVERIFY(dialog);
+    dialog->DBEdit1->clear();
+    dialog->butOK->click();
+    stayedOpen = dialog->isVisible();
+    dialog->butCancel->click();
+  });
+  c->N4Click();
+  QVERIFY(stayedOpen);
+  const QString name = field_notices::plainCaption(langText("Russian", "TLabel", "Label1"));
+  QCOMPARE(dialogs->messageTexts(), QStringList{GetIniText(LangConst().stRequired.arg(name))});
   QCOMPARE(one("SELECT COUNT(*) FROM TEMPLATE").toInt(), 0);
 }
 
@@ -351,7 +380,31 @@ void TestMessagePage::editorCountFlagsUnencodableText() {
   QCOMPARE(count->property("unencodable").toInt(), 0);
   page->mmTemplate->setPlainText("ok ☺ \U0001F600");
   QCOMPARE(count->property("unencodable").toInt(), 2);
-  QCOMPARE(page->mmTemplate->extraSelections().size(), 2);
+  // Each such character is marked red, the surrogate pair as one.
+  QList<std::pair<int, int>> marked;
+  for (const QTextLayout::FormatRange &r : page->mmTemplate->document()->firstBlock().layout()->formats())
+    if (r.format.background().color() == Qt::red)
+      marked.append({r.start, r.length});
+  QCOMPARE(marked, (QList<std::pair<int, int>>{{3, 1}, {5, 2}}));
+
+  // Typing on keeps the figures of every line: only the lines typed into are looked at again.
+  page->mmTemplate->setPlainText(QString(64, u'ж') + "\n" + QString(10, u'ж') + "中");
+  QCOMPARE(count->text(), QString("76 / 2 SMS"));
+  QCOMPARE(count->property("unencodable").toInt(), 1);
+  QTextCursor end(page->mmTemplate->document());
+  end.movePosition(QTextCursor::End);
+  end.deletePreviousChar();
+  QCOMPARE(count->text(), QString("75 / 2 SMS"));
+  QCOMPARE(count->property("unencodable").toInt(), 0);
+  end.movePosition(QTextCursor::Start);
+  end.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  end.removeSelectedText(); // the first line emptied
+  QCOMPARE(count->text(), QString("11 / 1 SMS"));
+  end.insertText("a\nb\nc");
+  QCOMPARE(count->text(), QString("16 / 1 SMS"));
+  QCOMPARE(count->text(), TemplateEditorStatus::countText(page->mmTemplate->toPlainText(), false));
+  page->cbTranslit->setChecked(true);
+  QCOMPARE(count->text(), TemplateEditorStatus::countText(page->mmTemplate->toPlainText(), true));
 }
 
 QTEST_MAIN(TestMessagePage)

@@ -113,6 +113,12 @@ void TestGsmWidgets::failedSearchIsReported() {
 }
 
 void TestGsmWidgets::settingsDialogDefaults() {
+  // A language file without lists of its own: the dialog's own items and choices show.
+  AppFolder folder;
+  folder.writeText("langs/Russian.ini", "[TForm]\r\nFSetCom=Порт\r\n");
+  folder.writeText("translit/Russian.trs", "а-a\r\n");
+  reloadLangFiles();
+  CurrentLang() = "Russian";
   TFSetCom dialog(nullptr);
   QCOMPARE(dialog.objectName(), QStringLiteral("FSetCom"));
   QCOMPARE(dialog.cbxRate->currentText(), QStringLiteral("57600"));

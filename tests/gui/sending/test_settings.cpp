@@ -2,6 +2,7 @@
 // leaving and on the save buttons, the gateway edits, the log file chooser, the pause edit
 // and the language choice.
 #include "common/AppPaths.h"
+#include "common/Cp1251.h"
 #include "common/IniFile.h"
 #include "common/LangConstants.h"
 #include "data/Query.h"
@@ -17,6 +18,17 @@
 #include <QTest>
 
 #include <memory>
+
+namespace {
+// Types text key by key, a character outside the basic plane (both halves) as one key.
+void typeCharacters(QWidget *widget, const QString &text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, width), Qt::NoModifier);
+    i += width - 1;
+  }
+}
+} // namespace
 
 class TestSettings : public QObject {
   Q_OBJECT
@@ -56,6 +68,9 @@ private slots:
   void pauseEditTakesIntegerCharactersOnly();
   void applyingLanguageWithNothingSelectedStoresEmptyName();
   void emptyOptionsTableGetsItsRowOnFirstSave();
+  void unstorableCharacterIsRefusedAndKept_data();
+  void unstorableCharacterIsRefusedAndKept();
+  void gatewayAccountRefusedAndCutAloud();
 };
 
 void TestSettings::init() {
@@ -165,6 +180,7 @@ void TestSettings::logFileChooser_data() {
                                                << "modem.txt.txt";
   QTest::newRow("folder missing: nothing stored") << "missing/modem"
                                                   << "";
+  QTest::newRow("name the code page lacks: refused") << QString::fromUtf8("журнал中") << "";
 }
 
 void TestSettings::logFileChooser() {
@@ -177,7 +193,16 @@ void TestSettings::logFileChooser() {
   QTest::keyClicks(page->DBEdit4, "pending");
   dialogs->fileAnswers.enqueue(folder->filePath(chosen));
   c->sbLogFileClick();
-  QCOMPARE(dialogs->messageTexts(), QStringList()); // nothing is reported either way
+  if (cp1251::canEncode(chosen)) {
+    QCOMPARE(dialogs->messageTexts(), QStringList()); // nothing is reported either way
+  } else {
+    // Refused before anything is touched: said, and the other typed change is kept.
+    QCOMPARE(dialogs->messageTexts(),
+             QStringList{GetIniText(LangConst().stCharField.arg(page->dbcbLog->text(), "中"))});
+    QCOMPARE(page->DBEdit4->text(), QString("pending"));
+    QCOMPARE(stored("LOGFILE").toString(), QString("old.txt"));
+    return;
+  }
   if (expected.isEmpty()) {
     QCOMPARE(stored("LOGFILE").toString(), QString("old.txt"));
     QVERIFY(!stored("EMLOGIN").isValid()); // the other unsaved change was discarded
@@ -267,6 +292,64 @@ void TestSettings::emptyOptionsTableGetsItsRowOnFirstSave() {
   QVERIFY(stored("ID").toInt() > 1); // a key from the generator
   c->TS4Hide();
   QCOMPARE(stored("COUNT(*)").toInt(), 1);
+}
+
+void TestSettings::unstorableCharacterIsRefusedAndKept_data() {
+  QTest::addColumn<QString>("how"); // how the row is to be stored
+  QTest::newRow("Save") << "save";
+  QTest::newRow("leaving the sub-page and the page") << "leave";
+}
+
+// A mailbox password with a character the code page lacks: the refusal names the field and
+// the character, all three mailbox fields keep what was typed and nothing is lost.
+void TestSettings::unstorableCharacterIsRefusedAndKept() {
+  QFETCH(QString, how);
+  c->TS4Show();
+  QTest::keyClicks(page->DBEdit4, "user");
+  typeCharacters(page->DBEdit5, QString::fromUtf8("пароль\U0001F511"));
+  QTest::keyClicks(page->DBEdit6, "pop.example");
+  if (how == "save") {
+    c->butSaveClick();
+  } else {
+    c->TSOptionsHide();
+    c->TS4Hide(); // the page and its sub-page hide together: told once
+  }
+  QCOMPARE(dialogs->messageTexts(),
+           QStringList{GetIniText(LangConst().stCharField.arg("Пароль", QString::fromUtf8("\U0001F511")))});
+  QCOMPARE(page->DBEdit4->text(), QString("user"));
+  QCOMPARE(page->DBEdit5->text(), QString::fromUtf8("пароль\U0001F511"));
+  QCOMPARE(page->DBEdit6->text(), QString("pop.example"));
+  QVERIFY(dm->IBOptions.isEditing());
+  QVERIFY(!stored("EMLOGIN").isValid());
+
+  // Corrected, the row is stored with everything typed.
+  dialogs->clear();
+  c->TS4Show();
+  page->DBEdit5->selectAll();
+  typeCharacters(page->DBEdit5, "пароль");
+  c->butSaveClick();
+  QCOMPARE(dialogs->messageTexts(), QStringList{LangConst().stSuccOp});
+  QCOMPARE(stored("EMLOGIN").toString(), QString("user"));
+  QCOMPARE(stored("EMPASS").toString(), QString("пароль"));
+  QCOMPARE(stored("EMPOP").toString(), QString("pop.example"));
+}
+
+// The gateway edits stop at the columns' 30 characters, and say so; a character the code
+// page lacks is refused before the row is touched.
+void TestSettings::gatewayAccountRefusedAndCutAloud() {
+  c->TS4Show();
+  page->edPassSh->setFocus();
+  QTest::keyClicks(page->edPassSh, QString(35, u'p'));
+  QCOMPARE(page->edPassSh->text(), QString(30, u'p'));
+  QTRY_COMPARE(dialogs->messageTexts(), QStringList{GetIniText(LangConst().stCut.arg("Пароль", "30", "31"))});
+
+  dialogs->clear();
+  page->edLoginSh->setText(QString::fromUtf8("логин中"));
+  c->butSaveShClick();
+  QCOMPARE(dialogs->messageTexts(), QStringList{GetIniText(LangConst().stCharField.arg("Логин", "中"))});
+  QCOMPARE(page->edLoginSh->text(), QString::fromUtf8("логин中"));
+  QVERIFY(!stored("SHLOGIN").isValid());
+  QVERIFY(!stored("SHPASSWORD").isValid());
 }
 
 QTEST_MAIN(TestSettings)
