@@ -84,6 +84,8 @@ QString langFilePath(const QString &lang) {
 std::shared_ptr<const IniFile> builtinLangFile() {
   // Parsed once; the resource cannot change while the program runs.
   static const std::shared_ptr<const IniFile> builtin = [] {
+    // Registered here, not by static initialisation, which may come after a first use.
+    Q_INIT_RESOURCE(builtin_language);
     QFile file(QStringLiteral(":/builtin/Russian.ini"));
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     return std::make_shared<const IniFile>(IniFile::fromBytes(bytes));

@@ -159,6 +159,7 @@ void MessageController::showTranslitAvailability() const {
   box->setEnabled(table.usable());
   box->setToolTip(table.refusal());
   box->setStatusTip(table.refusal());
+  status_->refresh(); // the count follows the table in force
 }
 
 const TranslitTable *MessageController::translitInUse() const {

@@ -135,10 +135,8 @@ TemplateEditorStatus::TemplateEditorStatus(QPlainTextEdit *editor, QCheckBox *tr
   refresh();
 }
 
-TemplateEditorStatus::~TemplateEditorStatus() {
-  // The lines keep the totals alive while the editor lives on.
-  marker_->setDocument(nullptr);
-}
+// The lines keep the totals alive for as long as the editor lives on.
+TemplateEditorStatus::~TemplateEditorStatus() = default;
 
 QString TemplateEditorStatus::countText(const QString &text, bool translit) {
   // Placeholders stay as typed: the count is that of the template itself.
