@@ -1,5 +1,6 @@
 #include "app/TFMain.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include "gui/base/LineBreaks.h"
 #include "gui/contacts/ContactsController.h"
 #include "gui/contacts/ContactsPage.h"
+#include "gui/dispatch/DispatchController.h"
 #include "gui/dispatch/DispatchPage.h"
 #include "gui/message/MessageController.h"
 #include "gui/message/MessagePage.h"
@@ -228,6 +230,14 @@ void TFMain::FormCreate() {
 
   SmsThread = new TSmsThread(this);
   RefreshThread = new TRefreshThread(this);
+  if (data_) {
+    const DispatchInputs inputs{TS4->PCSet,      TS4->gsmPage,    TS4->edLoginSh, TS4->edPassSh,
+                                TS2->mmTemplate, TS2->cbFlashAll, TS2->cbTranslit};
+    dispatch_ =
+        new DispatchController(*TS5, *StatusPanel1, inputs, Selection, *data_, *SmsThread, nullptr, this);
+    connect(dispatch_, &DispatchController::closeReady, this, &QWidget::close);
+    owned_ << dispatch_; // before the worker it waits for
+  }
   owned_ << SmsThread << RefreshThread;
   if (data_ && rowDialogs_) {
     auto *contacts =
@@ -278,6 +288,14 @@ bool TFMain::eventFilter(QObject *watched, QEvent *event) {
     }
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void TFMain::closeEvent(QCloseEvent *event) {
+  if (dispatch_ && !dispatch_->mayClose()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void TFMain::lbContactsClick(QObject *sender) {
