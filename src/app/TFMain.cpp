@@ -1,5 +1,6 @@
 #include "app/TFMain.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -19,11 +20,12 @@
 #include "gui/base/LineBreaks.h"
 #include "gui/contacts/ContactsController.h"
 #include "gui/contacts/ContactsPage.h"
+#include "gui/dispatch/DispatchController.h"
 #include "gui/dispatch/DispatchPage.h"
-#include "gui/exchange/ExchangeController.h"
 #include "gui/dispatch/DispatchTimer.h"
 #include "gui/dispatch/RefreshController.h"
 #include "gui/dispatch/StartButton.h"
+#include "gui/exchange/ExchangeController.h"
 #include "gui/message/MessageController.h"
 #include "gui/message/MessagePage.h"
 #include "gui/message/PreviewPage.h"
@@ -237,12 +239,30 @@ void TFMain::FormCreate() {
 
   SmsThread = new TSmsThread(this);
   RefreshThread = new TRefreshThread(data_ ? &data_->KyvBase : nullptr, this);
+  if (data_) {
+    const DispatchInputs inputs{TS4->PCSet,      TS4->gsmPage,    TS4->edLoginSh, TS4->edPassSh,
+                                TS2->mmTemplate, TS2->cbFlashAll, TS2->cbTranslit};
+    dispatch_ =
+        new DispatchController(*TS5, *StatusPanel1, inputs, Selection, *data_, *SmsThread, nullptr, this);
+    connect(dispatch_, &DispatchController::closeReady, this, &QWidget::close);
+    owned_ << dispatch_; // before the worker it waits for
+  }
   owned_ << SmsThread << RefreshThread;
   owned_ << new RefreshController(*TS5, *RefreshThread, data_ ? &data_->IBContacts : nullptr, nullptr, this);
-  startButton_ = std::make_unique<StartButton>(*TS5->tbStart);
-  // The timer's moment wakes the dispatch worker, as the start button does.
+  // The run and the timer share the start button's faces; without a database only the timer has them.
+  if (!dispatch_)
+    startButton_ = std::make_unique<StartButton>(*TS5->tbStart);
+  StartButton &faces = dispatch_ ? dispatch_->startButton() : *startButton_;
+  // The timer's moment starts a run exactly as the start button does.
   dispatchTimer_ = new DispatchTimer(
-      *TS5, *StatusPanel1, *startButton_, [this] { SmsThread->wake(); }, {}, {}, this);
+      *TS5, *StatusPanel1, faces,
+      [this] {
+        if (dispatch_)
+          dispatch_->startRun();
+      },
+      {}, {}, this);
+  if (dispatch_)
+    dispatch_->setArmedTimer(dispatchTimer_);
   owned_ << dispatchTimer_;
   if (data_ && rowDialogs_) {
     auto *contacts =
@@ -297,6 +317,14 @@ bool TFMain::eventFilter(QObject *watched, QEvent *event) {
     }
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void TFMain::closeEvent(QCloseEvent *event) {
+  if (dispatch_ && !dispatch_->mayClose()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 void TFMain::lbContactsClick(QObject *sender) {

@@ -26,6 +26,7 @@ class TDModule;
 class RowDialogs;
 class StartButton;
 class DispatchTimer;
+class DispatchController;
 
 class TFMain : public QMainWindow {
   Q_OBJECT
@@ -64,12 +65,17 @@ public:
   // Offers or withdraws the modem sub-page and stores the choice in kyv.ini [params] GSM.
   void cbGsmClick(bool checked);
 
+  // The start button's run on the dispatch worker; null when no database is open.
+  DispatchController *dispatchController() const { return dispatch_; }
+
   QLabel *navigationLabel(int tag) const;
   // The label or icon of the entry, for tests and the language key check.
   QList<QWidget *> navigationEntries() const;
 
 protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
+  // During a run the window closes once the recipient in hand is done and recorded.
+  void closeEvent(QCloseEvent *event) override;
 
 private:
   void FormCreate();
@@ -86,6 +92,7 @@ private:
   // The start button's faces, shared by the dispatch run and the timer.
   std::unique_ptr<StartButton> startButton_;
   DispatchTimer *dispatchTimer_ = nullptr;
+  DispatchController *dispatch_ = nullptr;
   // Controllers and workers, destroyed before the widgets.
   QList<QPointer<QObject>> owned_;
 };

@@ -26,6 +26,11 @@ void PortChoice::rebuild(const QString &autoText) {
   current_ = kAutoItem;
 }
 
+void PortChoice::automaticOnly(const QString &autoText) {
+  items_ = {autoText};
+  current_ = kAutoItem;
+}
+
 void PortChoice::select(int index) {
   current_ = (index >= 0 && index < items_.size()) ? index : kNoSelection;
 }

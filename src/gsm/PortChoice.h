@@ -20,6 +20,8 @@ public:
 
   // Item 0 is the automatic search (autoText), then "COM" + n per present port; item 0 selected.
   void rebuild(const QString &autoText);
+  // The list as it starts, before any port is looked at: the automatic search alone, selected.
+  void automaticOnly(const QString &autoText);
   const QStringList &items() const { return items_; }
   int current() const { return current_; }
   void select(int index);

@@ -92,14 +92,17 @@ QByteArray LocalGateway::argumentOf(const ReceivedRequest &request, const QByteA
   return end < 0 ? QByteArray() : request.body.mid(start + open.size(), end - start - open.size());
 }
 
-LocalGateway::LocalGateway() {
+LocalGateway::LocalGateway(quint16 port) {
   if (::pipe(wakePipe_) != 0)
     throw std::runtime_error("pipe failed");
   listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
+  address.sin_port = htons(port);
+  const int reuse = 1;
+  if (listener_ >= 0)
+    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
   if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
       ::listen(listener_, 64) != 0)
     throw std::runtime_error("cannot listen on 127.0.0.1");
@@ -134,6 +137,11 @@ void LocalGateway::setResponder(Responder responder) {
   responder_ = std::move(responder);
 }
 
+void LocalGateway::setKeepRequests(bool keep) {
+  std::lock_guard lock(mutex_);
+  keepRequests_ = keep;
+}
+
 QList<ReceivedRequest> LocalGateway::requests() const {
   std::lock_guard lock(mutex_);
   return requests_;
@@ -148,7 +156,8 @@ CannedAnswer LocalGateway::answerFor(const ReceivedRequest &request) {
   Responder responder;
   {
     std::lock_guard lock(mutex_);
-    requests_.append(request);
+    if (keepRequests_)
+      requests_.append(request);
     responder = responder_;
   }
   return responder(request);

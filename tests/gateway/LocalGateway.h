@@ -1,7 +1,7 @@
 #pragma once
-// A small HTTP server on 127.0.0.1 (ephemeral port) standing in for the SMS gateway: it keeps
-// every request it receives, byte for byte, and answers each with what the test asks for.
-// Connections are kept alive, one thread per connection.
+// A small HTTP server on 127.0.0.1 standing in for the SMS gateway: it keeps every request it
+// receives, byte for byte, and answers each with what the test asks for. Connections are
+// kept alive, one thread per connection.
 #include <QByteArray>
 #include <QList>
 #include <QMetaType>
@@ -36,7 +36,8 @@ class LocalGateway {
 public:
   using Responder = std::function<CannedAnswer(const ReceivedRequest &)>;
 
-  LocalGateway();
+  // port 0: an ephemeral port. Throws std::runtime_error when it cannot listen.
+  explicit LocalGateway(quint16 port = 0);
   ~LocalGateway();
   LocalGateway(const LocalGateway &) = delete;
   LocalGateway &operator=(const LocalGateway &) = delete;
@@ -56,6 +57,8 @@ public:
   // The text of the request body's element name (<smsID>57</smsID> gives "57"); empty when absent.
   static QByteArray argumentOf(const ReceivedRequest &request, const QByteArray &name);
 
+  // Off: requests are answered and not kept (a server that runs for long).
+  void setKeepRequests(bool keep);
   QList<ReceivedRequest> requests() const;
   void clearRequests();
   int connectionCount() const { return connections_.load(); }
@@ -72,6 +75,7 @@ private:
   std::atomic<int> connections_{0};
   mutable std::mutex mutex_;
   Responder responder_;
+  bool keepRequests_ = true;
   QList<ReceivedRequest> requests_;
   std::thread acceptor_;
   std::vector<std::thread> workers_; // touched by the acceptor thread only, joined at the end

@@ -50,6 +50,10 @@ GsmSubPage::GsmSubPage(QWidget *parent) : QWidget(parent) {
   layout->addWidget(gbxOptions);
   layout->addStretch();
 
+  // As stored: the automatic search alone, selected; showing the page lists the ports.
+  choice_.automaticOnly(QStringLiteral(u"Автоматический поиск"));
+  showChoice();
+
   connect(cbxCOM, &QComboBox::currentIndexChanged, this, &GsmSubPage::cbxCOMChange);
   connect(butRefresh, &QPushButton::clicked, this, &GsmSubPage::butRefreshClick);
   connect(butAuto, &QPushButton::clicked, this, &GsmSubPage::butAutoClick);
