@@ -21,7 +21,6 @@
 
 using namespace dispatch_test;
 
-Q_DECLARE_METATYPE(CannedAnswer)
 Q_DECLARE_METATYPE(RecipientScope)
 
 namespace {
