@@ -85,8 +85,7 @@ void DispatchRun::perform() {
 
 void DispatchRun::sendAll(DispatchChannel &channel, const RunInputs &inputs, const TMasSMS &messages,
                           const QString &query, const QString &columns, BusyPointer &busy) {
-  SettingsRow settings(db_);
-  const int portError = channel.open(inputs.portNumber, settings.logFile());
+  const int portError = channel.open(inputs.portNumber, readLogFile(db_));
   if (portError != 0) {
     portError_ = portError;
     return; // no row has been touched
@@ -101,15 +100,15 @@ void DispatchRun::sendAll(DispatchChannel &channel, const RunInputs &inputs, con
     const SendOutcome outcome = channel.send(message, recipient);
     resultLine_ = outcome.accepted ? result_line::accepted(message.Text, outcome.phone)
                                    : result_line::refused(message.Text, outcome.phone, outcome.answer);
+    int seconds = 0;
     try {
-      statements.record(message.Id, outcome, clock_());
+      seconds = statements.record(message.Id, outcome, clock_());
     } catch (...) {
       // The message did go out: its line shows before the run ends on the error.
       window_.RecipientDone(resultLine_);
       throw;
     }
     window_.RecipientDone(resultLine_);
-    const int seconds = settings.pauseSeconds();
     if (seconds > 0)
       pause_(std::chrono::milliseconds(qint64(seconds) * 1000));
   }

@@ -1,25 +1,11 @@
 #include "dispatch/SettingsRow.h"
 
-SettingsRow::SettingsRow(Attachment &db)
-    : transaction_(db, Transaction::Ending::Commit),
-      select_(transaction_, QStringLiteral("SELECT FIRST 1 GSMTIME, LOGFILE\nFROM RB_OPTIONS")) {}
+#include "data/Query.h"
+#include "data/Transaction.h"
 
-void SettingsRow::read() {
-  try {
-    select_.execute();
-    transaction_.commit();
-  } catch (...) {
-    transaction_.rollback();
-    throw;
-  }
-}
-
-int SettingsRow::pauseSeconds() {
-  read();
-  return select_.row().isEmpty() ? 0 : select_.value(0).toInt();
-}
-
-QString SettingsRow::logFile() {
-  read();
-  return select_.row().isEmpty() ? QString() : select_.value(1).toString();
+QString readLogFile(Attachment &db) {
+  Transaction transaction(db, Transaction::Ending::Commit);
+  Query select(transaction, QStringLiteral("SELECT FIRST 1 LOGFILE\nFROM RB_OPTIONS"));
+  select.execute();
+  return select.row().isEmpty() ? QString() : select.value(0).toString();
 }

@@ -1,24 +1,8 @@
 #pragma once
-// The two settings a run reads from the options row (the first row of RB_OPTIONS): the modem
-// log file and the pause after each message. Read from the database on the run's thread,
-// on a transaction of its own.
-#include "data/Query.h"
-#include "data/Transaction.h"
-
+// The modem log file of the options row (the first row of RB_OPTIONS), read once per run on
+// the run's thread, on a transaction of its own. Empty: no log, also when there is no row.
 #include <QString>
 
-class SettingsRow {
-public:
-  explicit SettingsRow(Attachment &db);
+class Attachment;
 
-  // GSMTIME in seconds; empty or no row gives 0.
-  int pauseSeconds();
-  // LOGFILE; empty: no log.
-  QString logFile();
-
-private:
-  void read();
-
-  Transaction transaction_;
-  Query select_;
-};
+QString readLogFile(Attachment &db);

@@ -33,11 +33,14 @@ QString modemOutcome() {
 StatusStatements::StatusStatements(Attachment &db, DispatchChannel::Kind kind)
     : transaction_(db, Transaction::Ending::Rollback), kind_(kind),
       outcome_(transaction_, kind == DispatchChannel::Kind::Gateway ? status_sql::gatewayOutcome()
-                                                                    : status_sql::modemOutcome()) {}
+                                                                    : status_sql::modemOutcome()),
+      pause_(transaction_, QStringLiteral("SELECT FIRST 1 GSMTIME\nFROM RB_OPTIONS")) {}
 
-void StatusStatements::commitOrRollBack(Query &statement) {
+void StatusStatements::commitOrRollBack(Query &statement, Query *alsoRead) {
   try {
     statement.execute();
+    if (alsoRead)
+      alsoRead->execute();
     transaction_.commit();
   } catch (...) {
     try {
@@ -54,7 +57,7 @@ void StatusStatements::reset(const QString &recipientQuery, const QString &colum
   commitOrRollBack(reset);
 }
 
-void StatusStatements::record(qint32 id, const SendOutcome &outcome, const QDateTime &when) {
+int StatusStatements::record(qint32 id, const SendOutcome &outcome, const QDateTime &when) {
   outcome_.setParam(QStringLiteral("SEND"), outcome.accepted ? 1 : 2);
   outcome_.setParam(QStringLiteral("DATESEND"), when.date());
   outcome_.setParam(QStringLiteral("TIMESEND"), when.time());
@@ -63,5 +66,6 @@ void StatusStatements::record(qint32 id, const SendOutcome &outcome, const QDate
   if (kind_ == DispatchChannel::Kind::Gateway)
     outcome_.setParam(QStringLiteral("IDMESSAGE"), outcome.accepted ? outcome.messageId : QVariant());
   outcome_.setParam(QStringLiteral("ID"), id);
-  commitOrRollBack(outcome_);
+  commitOrRollBack(outcome_, &pause_);
+  return pause_.row().isEmpty() ? 0 : pause_.value(0).toInt();
 }
