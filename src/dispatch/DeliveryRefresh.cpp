@@ -29,12 +29,6 @@ QList<Contact> readContacts(Transaction &transaction) {
 
 } // namespace
 
-DeliveryRefresh::DeliveryRefresh(Attachment &connection, ProxyFactory proxy)
-    : connection_(connection), proxy_(std::move(proxy)) {
-  if (!proxy_)
-    proxy_ = [] { return std::unique_ptr<SMSSoap>(CreateGatewayProxy()); };
-}
-
 bool DeliveryRefresh::isDelivered(const ArrayOfAnyType &answer) {
   return answer.size() >= 2 && answer.at(1) == QLatin1String("st_deliver");
 }
@@ -44,7 +38,7 @@ DeliveryRefresh::Outcome DeliveryRefresh::run() {
   Transaction transaction(connection_, Transaction::Ending::Commit);
   try {
     const QList<Contact> contacts = readContacts(transaction);
-    const std::unique_ptr<SMSSoap> proxy = proxy_();
+    const std::unique_ptr<GatewayProxy> proxy = CreateGatewayProxy();
     Query update(transaction, markDelivered);
     for (const Contact &contact : contacts) {
       if (stop_ && stop_->load()) {

@@ -11,16 +11,11 @@
 #include <QString>
 
 #include <atomic>
-#include <functional>
-#include <memory>
 
 class Attachment;
 
 class DeliveryRefresh {
 public:
-  // The proxy of one pass; by default the one the gateway settings name.
-  using ProxyFactory = std::function<std::unique_ptr<SMSSoap>()>;
-
   struct Outcome {
     int asked = 0;            // contacts whose status was asked for
     int marked = 0;           // contacts set to delivered (committed)
@@ -29,13 +24,14 @@ public:
     bool interrupted = false; // the program was closing
   };
 
-  explicit DeliveryRefresh(Attachment &connection, ProxyFactory proxy = {});
+  explicit DeliveryRefresh(Attachment &connection) : connection_(connection) {}
 
   // The pass stops before the next contact once stop is true (the program is closing).
   void setStopFlag(const std::atomic<bool> *stop) { stop_ = stop; }
 
-  // Runs one pass over every contact, in the database's order. A failed gateway call affects
-  // only its contact; a database error ends the pass, keeping what was committed.
+  // Runs one pass over every contact, in the database's order, through a gateway proxy of
+  // its own. A failed gateway call affects only its contact; a database error ends the pass,
+  // keeping what was committed.
   Outcome run();
 
   // Item 1 of the answer is the delivery state; only "st_deliver", exactly, means delivered.
@@ -43,6 +39,5 @@ public:
 
 private:
   Attachment &connection_;
-  ProxyFactory proxy_;
   const std::atomic<bool> *stop_ = nullptr;
 };

@@ -1,9 +1,7 @@
 #include "dispatch/TRefreshThread.h"
 
-TRefreshThread::TRefreshThread(Attachment *connection, QObject *parent, DeliveryRefresh::ProxyFactory proxy)
-    : Worker(parent), connection_(connection), proxy_(std::move(proxy)) {
-  qRegisterMetaType<DeliveryRefresh::Outcome>();
-}
+TRefreshThread::TRefreshThread(Attachment *connection, QObject *parent)
+    : Worker(parent), connection_(connection) {}
 
 TRefreshThread::~TRefreshThread() {
   closing_ = true;
@@ -15,7 +13,7 @@ TRefreshThread::~TRefreshThread() {
 void TRefreshThread::job() {
   if (!connection_)
     return;
-  DeliveryRefresh pass(*connection_, proxy_);
+  DeliveryRefresh pass(*connection_);
   pass.setStopFlag(&closing_);
-  emit passFinished(pass.run());
+  pass.run(); // a pass reports nothing to the operator
 }

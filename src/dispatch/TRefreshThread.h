@@ -3,8 +3,6 @@
 #include "dispatch/DeliveryRefresh.h"
 #include "dispatch/Worker.h"
 
-#include <QMetaType>
-
 #include <atomic>
 
 class Attachment;
@@ -13,23 +11,15 @@ class TRefreshThread : public Worker {
   Q_OBJECT
 public:
   // connection: the program's one connection; without one a wake-up does nothing.
-  explicit TRefreshThread(Attachment *connection = nullptr, QObject *parent = nullptr,
-                          DeliveryRefresh::ProxyFactory proxy = {});
+  explicit TRefreshThread(Attachment *connection = nullptr, QObject *parent = nullptr);
   // A pass in progress stops after the contact in hand, so closing the program does not
   // wait for the rest of the contact table.
   ~TRefreshThread() override;
-
-signals:
-  // Emitted on the worker thread at the end of every pass, before jobFinished.
-  void passFinished(const DeliveryRefresh::Outcome &outcome);
 
 protected:
   void job() override;
 
 private:
   Attachment *connection_;
-  DeliveryRefresh::ProxyFactory proxy_;
   std::atomic<bool> closing_{false};
 };
-
-Q_DECLARE_METATYPE(DeliveryRefresh::Outcome)

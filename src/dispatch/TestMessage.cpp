@@ -12,9 +12,8 @@ QString failureText(const QString &text, int code) {
 } // namespace
 
 void TestMessage::sendByGateway(const QString &login, const QString &password, const QString &phone,
-                                const QString &text, const ProxyFactory &proxy) {
-  const std::unique_ptr<SMSSoap> gateway = proxy ? proxy() : std::unique_ptr<SMSSoap>(CreateGatewayProxy());
-  gateway->SendSMS(login, password, phone, text);
+                                const QString &text) {
+  CreateGatewayProxy()->SendSMS(login, password, phone, text);
 }
 
 TestMessage::ModemOutcome TestMessage::sendByModem(const ModemRequest &request, const TestMessageTexts &texts,

@@ -9,7 +9,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class DataSet;
 
@@ -25,13 +24,10 @@ struct TestMessageTexts {
 
 class TestMessage {
 public:
-  using ProxyFactory = std::function<std::unique_ptr<SMSSoap>()>;
-
-  // One SendSMS call through a proxy of its own (by default the one the gateway settings
-  // name). A failed call throws GatewayError with its message; a result of any size, accepted
-  // or not, is not reported.
+  // One SendSMS call through a proxy of its own. A failed call throws GatewayError with its message; a result
+  // of any size, accepted or not, is not reported.
   static void sendByGateway(const QString &login, const QString &password, const QString &phone,
-                            const QString &text, const ProxyFactory &proxy = {});
+                            const QString &text);
 
   struct ModemRequest {
     int portNumber = 0; // 0: search COM1..COM30
