@@ -18,6 +18,8 @@ public:
   bool hasCode(qint64 code) const { return codes_.contains(code); }
   // Another transaction holds the row (under "nowait" this fails at once).
   bool isLockConflict() const;
+  // The first line of a lock conflict's text, before the client's own.
+  static const QString lockConflictText;
 
 private:
   QString sqlState_;
