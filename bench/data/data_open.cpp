@@ -161,6 +161,14 @@ int main(int argc, char **argv) {
       serverAll = module.IBContacts.rowCount();
     });
     const double serverBareFirst = medianMs([&] { bareFetch(location.toLocal8Bit(), firstRows); });
+    auto attachOnly = [](const QString &where) {
+      return medianMs([&] {
+        Attachment att;
+        att.open(where);
+        att.close();
+      });
+    };
+    const double embeddedAttach = attachOnly(path), serverAttach = attachOnly(location);
     out << "\nOver the loopback server: rows shown at open " << serverShown << ", after reading all "
         << serverAll
         << "\n\n| Benchmark | Baseline | Baseline ms | Measured ms | Ratio |\n|---|---|---|---|---|\n";
@@ -170,6 +178,8 @@ int main(int argc, char **argv) {
         moduleAll, serverWhole);
     row("bare client over the loopback server: attach + first 100 rows", "the same on the embedded engine",
         bareFirst, serverBareFirst);
+    row("attach and detach alone over the loopback server (login, wire encryption)",
+        "the same on the embedded engine", embeddedAttach, serverAttach);
   } catch (const AppError &e) {
     QTextStream(stderr) << "bench_data_open: " << e.text() << "\n";
     return 1;
