@@ -159,17 +159,19 @@ cmd_run() {
   cd "$root"
   export FIREBIRD=$root FIREBIRD_LOCK=$root/lock FIREBIRD_TMP=$root/tmp
   unset FIREBIRD_BOOT_BUILD
-  local logdir=/var/log/firebird ns=(unshare --mount --propagation private)
+  local logdir=/var/log/firebird ns=(unshare --mount --propagation private) server=("$bin")
   [ "$(id -u)" -eq 0 ] || ns=(unshare --user --map-root-user --mount --propagation private)
+  # A test's server ends with the test process (entering a user namespace forgets that).
+  [ -z "${FBSERVER_DIE_WITH_PARENT:-}" ] || server=(setpriv --pdeathsig KILL "$bin")
   if [ ! -d "$logdir" ]; then
-    exec "$bin"
+    exec "${server[@]}"
   elif "${ns[@]}" mount --bind "$root/log" "$logdir" 2>/dev/null; then
-    exec "${ns[@]}" sh -c 'mount --bind "$1/log" "$2" && exec "$3"' sh "$root" "$logdir" "$bin"
+    exec "${ns[@]}" sh -c 'mount --bind "$1/log" "$2" && shift 2 && exec "$@"' sh "$root" "$logdir" "${server[@]}"
   elif [ "$(id -u)" -eq 0 ]; then
     echo bootBuild >"$root/auth-mode"
-    FIREBIRD_BOOT_BUILD=1 exec "$bin"
+    FIREBIRD_BOOT_BUILD=1 exec "${server[@]}"
   else
-    exec "$bin"
+    exec "${server[@]}"
   fi
 }
 

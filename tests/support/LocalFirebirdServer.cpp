@@ -132,6 +132,7 @@ bool LocalFirebirdServer::launch() {
   // Everything the child needs is made before fork: it only calls async-signal-safe functions.
   // The script ends in exec, so the child's pid stays the server's.
   std::vector<std::string> env = serverEnvironment();
+  env.push_back("FBSERVER_DIE_WITH_PARENT=1");
   std::vector<char *> envp;
   for (std::string &e : env)
     envp.push_back(e.data());
