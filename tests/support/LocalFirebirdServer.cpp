@@ -61,6 +61,32 @@ bool listening(int port) {
   return ok;
 }
 
+// True when process pid holds the socket listening on 127.0.0.1:port (another program may
+// have taken the port meanwhile: then a connection would reach that one).
+bool ownsListener(pid_t pid, int port) {
+  QFile table(QStringLiteral("/proc/net/tcp"));
+  if (!table.open(QIODevice::ReadOnly))
+    return false;
+  const QByteArray local = "0100007F:" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+  QByteArray inode;
+  for (const QByteArray &line : table.readAll().split('\n')) {
+    const QList<QByteArray> f = line.simplified().split(' ');
+    if (f.size() > 9 && f[1] == local && f[3] == "0A") // 0A: listening
+      inode = f[9];
+  }
+  if (inode.isEmpty())
+    return false;
+  const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+  const QByteArray target = "socket:[" + inode + "]";
+  for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+    char link[64] = {};
+    if (::readlink(QFile::encodeName(fds + u'/' + fd).constData(), link, sizeof link - 1) > 0 &&
+        target == link)
+      return true;
+  }
+  return false;
+}
+
 QString requiredEnv(const char *name, const char *what) {
   const QString value = qEnvironmentVariable(name);
   if (value.isEmpty())
@@ -165,10 +191,16 @@ bool LocalFirebirdServer::launch() {
   if (pid_ < 0)
     throw failure(QStringLiteral("cannot start the server process"));
 
-  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  const auto start = std::chrono::steady_clock::now(), deadline = start + 60s;
   while (std::chrono::steady_clock::now() < deadline) {
-    if (listening(port_))
-      return true;
+    if (listening(port_)) {
+      if (ownsListener(pid_, port_))
+        return true;
+      if (std::chrono::steady_clock::now() > start + 5s) { // another program has the port
+        stop();
+        return false;
+      }
+    }
     int status = 0;
     if (::waitpid(pid_, &status, WNOHANG) == pid_) {
       pid_ = -1;
