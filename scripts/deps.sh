@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools
-  firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
+  firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2 libtommath1
   libcurl4-openssl-dev libgmime-3.0-dev libxlsxwriter-dev
   xvfb xauth fonts-dejavu-core socat xdg-utils unzip
   valgrind

@@ -16,19 +16,20 @@ Attachment::~Attachment() {
   }
 }
 
-void Attachment::open(const QString &location) {
-  attach(location, false, 0);
+void Attachment::open(const QString &location, const DbLogin &login) {
+  attach(location, login, false, 0);
 }
 
-void Attachment::create(const QString &location, int pageSize) {
-  attach(location, true, pageSize);
+void Attachment::create(const QString &location, const DbLogin &login, int pageSize) {
+  attach(location, login, true, pageSize);
 }
 
-void Attachment::attach(const QString &location, bool createNew, int pageSize) {
+void Attachment::attach(const QString &location, const DbLogin &login, bool createNew, int pageSize) {
   close();
   fb::Xpb dpb(IXpbBuilder::DPB);
-  dpb.string(isc_dpb_user_name, userName);
-  dpb.string(isc_dpb_password, password);
+  // The client takes these, like file names, in the system's 8-bit encoding.
+  dpb.string(isc_dpb_user_name, login.user.toLocal8Bit());
+  dpb.string(isc_dpb_password, login.password.toLocal8Bit());
   dpb.string(isc_dpb_lc_ctype, "WIN1251");
   dpb.integer(isc_dpb_sql_dialect, SQL_DIALECT_V6);
   if (createNew) {

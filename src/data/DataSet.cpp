@@ -23,6 +23,8 @@ void DataSet::restoreSelectSql() {
 
 void DataSet::setTable(const QString &table, const QStringList &columns, const QString &keyField) {
   keyField_ = keyField;
+  table_ = table;
+  tableColumns_ = columns;
   QStringList values, assignments;
   for (const QString &c : columns) {
     values << u':' + c;
@@ -33,6 +35,7 @@ void DataSet::setTable(const QString &table, const QStringList &columns, const Q
                    .arg(table, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
   modifySql_ =
       QStringLiteral("update %1\nset\n%2\n%3").arg(table, assignments.join(QStringLiteral(",\n")), where);
+  tableModifySql_ = modifySql_;
   deleteSql_ = QStringLiteral("delete from %1\n%2").arg(table, where);
   refreshSql_ = QStringLiteral("Select %2\nfrom %1\nwhere\n  %3 = :%3")
                     .arg(table, columns.join(QStringLiteral(", ")), keyField);
@@ -409,12 +412,16 @@ void DataSet::post() {
     return;
   if (beforePost)
     beforePost(*this);
-  const QString &sql = state_ == State::Insert ? insertSql_ : modifySql_;
-  if (sql.isEmpty())
+  const bool inserting = state_ == State::Insert;
+  const bool ownUpdate = !inserting && !modifySql_.isEmpty() && modifySql_ == tableModifySql_;
+  const QString sql = inserting ? insertSql_ : ownUpdate ? changedColumnsModifySql() : modifySql_;
+  if (sql.isEmpty() && !ownUpdate)
     throw DatabaseError(QStringLiteral("This data set cannot store rows."));
-  Query q(transaction_, sql);
-  bindRow(q, buffer_, rows_[current_]);
-  q.execute();
+  if (!sql.isEmpty()) {
+    Query q(transaction_, sql);
+    bindRow(q, buffer_, rows_[current_]);
+    q.execute();
+  }
   rows_[current_] = buffer_;
   buffer_.clear();
   setState(State::Browse);
@@ -423,6 +430,22 @@ void DataSet::post() {
     refreshCurrentRow();
   if (afterPost)
     afterPost(*this);
+}
+
+QString DataSet::changedColumnsModifySql() const {
+  // Only what this edit changed: another program's committed change to the other columns of
+  // the row (a delivery status, say) must survive the operator's edit of a name.
+  const QList<QVariant> &read = rows_[current_];
+  QStringList assignments;
+  for (const QString &c : tableColumns_) {
+    const int column = fieldIndex(c);
+    if (column < 0 || buffer_[column] != read[column])
+      assignments << QStringLiteral("  %1 = :%1").arg(c);
+  }
+  if (assignments.isEmpty())
+    return QString(); // nothing to write
+  return QStringLiteral("update %1\nset\n%2\nwhere\n  %3 = :OLD_%3")
+      .arg(table_, assignments.join(QStringLiteral(",\n")), keyField_);
 }
 
 void DataSet::cancel() {

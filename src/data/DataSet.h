@@ -46,7 +46,9 @@ public:
   void setSelectSql(const QString &sql); // the data set should be closed meanwhile
   const QString &selectSql() const { return select_; }
   void restoreSelectSql();
-  // Stored statements for one table listing all its columns; the key addresses rows.
+  // Stored statements for one table listing all its columns; the key addresses rows. An
+  // edit then writes only the columns it changed (nothing when it changed none), so changes
+  // committed meanwhile by others to the other columns are kept.
   void setTable(const QString &table, const QStringList &columns,
                 const QString &keyField = QStringLiteral("ID"));
   void setInsertSql(const QString &sql) { insertSql_ = sql; }
@@ -152,12 +154,17 @@ private:
   void masterMoved();
   QVariant normalized(int column, const QVariant &value) const;
   void bindRow(Query &q, const QList<QVariant> &now, const QList<QVariant> &old) const;
+  // The table's own update narrowed to the columns the current edit changed (empty when
+  // it changed none).
+  QString changedColumnsModifySql() const;
   void setState(State s);
   void removeRowAt(int row);
 
   Transaction &transaction_;
   QString storedSelect_, select_, insertSql_, modifySql_, deleteSql_, refreshSql_;
   QString generator_, keyField_ = QStringLiteral("ID");
+  QString table_, tableModifySql_;
+  QStringList tableColumns_;
   bool refreshAfterPost_ = false;
   std::optional<Transaction::Ending> endOnClose_;
   DataSet *master_ = nullptr;

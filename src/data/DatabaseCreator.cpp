@@ -84,9 +84,9 @@ void DatabaseCreator::runScript(Attachment &db, const QString &script) {
   tr.commit();
 }
 
-void DatabaseCreator::create(const QString &location, bool withDemo) {
+void DatabaseCreator::create(const QString &location, bool withDemo, const DbLogin &login) {
   Attachment db;
-  db.create(location);
+  db.create(location, login);
   try {
     runScript(db, schemaScript());
     runScript(db, seedScript());

@@ -21,6 +21,8 @@ public:
   // The database file is held by another process's engine (a local file opens in one
   // process at a time).
   bool isOpenElsewhere() const;
+  // The first line of a lock conflict's text, before the client's own.
+  static const QString lockConflictText;
 
 private:
   QString sqlState_;

@@ -1,11 +1,21 @@
 #include "data/DbSettings.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
 namespace {
 const QString organisation = QStringLiteral("Kelvanor");
 const QString key = QStringLiteral("DBName");
+const QString userKey = QStringLiteral("DBUser");
+const QString passwordKey = QStringLiteral("DBPassword");
+
+void storeOrRemove(QSettings &settings, const QString &name, const QString &value) {
+  if (value.isEmpty())
+    settings.remove(name);
+  else
+    settings.setValue(name, value);
+}
 } // namespace
 
 QString dbNameSetting() {
@@ -21,6 +31,29 @@ void setDbNameSetting(const QString &location) {
   QSettings settings(organisation, QString());
   settings.setValue(key, location);
   settings.sync();
+}
+
+DbLogin dbLoginSetting() {
+  const QSettings settings(organisation, QString());
+  DbLogin login = DbLogin::defaults();
+  const QString user = settings.value(userKey).toString();
+  const QString password = settings.value(passwordKey).toString();
+  if (!user.isEmpty())
+    login.user = user;
+  if (!password.isEmpty())
+    login.password = password;
+  return login;
+}
+
+void setDbLoginSetting(const DbLogin &login) {
+  QSettings settings(organisation, QString());
+  storeOrRemove(settings, userKey, login.user);
+  storeOrRemove(settings, passwordKey, login.password);
+  settings.sync();
+  if (settings.status() != QSettings::NoError)
+    return;
+  // Other users of the machine must not read the password.
+  QFile::setPermissions(settings.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 QString normalizedDbLocation(const QString &location) {

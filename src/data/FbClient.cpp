@@ -4,6 +4,10 @@
 
 #include <QString>
 
+const QString DatabaseErrorBase::lockConflictText =
+    QStringLiteral("Another user or task is changing this record at the moment; nothing was written. "
+                   "Try again when that work is done.");
+
 bool DatabaseErrorBase::isLockConflict() const {
   return hasCode(isc_deadlock) || hasCode(isc_update_conflict) || hasCode(isc_lock_conflict);
 }
@@ -51,7 +55,13 @@ DatabaseError toError(const IStatus *status) {
       codes.append(*p);
     ++p;
   }
-  return DatabaseError(QString::fromLocal8Bit(text).trimmed(), QString::fromLatin1(state), codes);
+  QString message = QString::fromLocal8Bit(text).trimmed();
+  // The engine's words for a row held by another transaction ("deadlock") mislead an
+  // operator: say first what happened, then the engine's own text.
+  if (codes.contains(isc_deadlock) || codes.contains(isc_update_conflict) ||
+      codes.contains(isc_lock_conflict))
+    message.prepend(DatabaseErrorBase::lockConflictText + u'\n');
+  return DatabaseError(message, QString::fromLatin1(state), codes);
 }
 
 Xpb::Xpb(unsigned kind) {

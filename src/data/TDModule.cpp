@@ -79,12 +79,12 @@ void TDModule::configure() {
 }
 
 void TDModule::open() {
-  openAt(dbNameSetting());
+  openAt(dbNameSetting(), dbLoginSetting());
 }
 
-void TDModule::openAt(const QString &location) {
+void TDModule::openAt(const QString &location, const DbLogin &login) {
   close();
-  KyvBase.open(location);
+  KyvBase.open(location, login);
   try {
     for (DataSet *ds : {&IBGroups, &IBContacts, &IBFields, &IBTemplate, &IBOptions, &IBOper, &IBFilter})
       ds->open();

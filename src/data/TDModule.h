@@ -1,9 +1,9 @@
 #pragma once
 // The data module: the program's one connection KyvBase, its transactions and the seven
 // persistent data sets. Created first at start-up and handed to every part that uses it;
-// open() connects to the location of the "DBName" setting and opens the data sets in
-// their fixed order, close() (also run by the destructor) closes them in theirs and ends
-// each transaction with its own ending action.
+// open() connects to the location of the "DBName" setting (with the login beside it) and opens the data sets
+// in their fixed order, close() (also run by the destructor) closes them in theirs and ends each transaction
+// with its own ending action.
 //
 // Transactions: IBTrDef (IBTemplate, IBOptions, IBOper, IBFilter and any statement made
 // on the connection without one of its own) commits when the connection closes;
@@ -26,11 +26,11 @@ public:
   explicit TDModule(QObject *parent = nullptr);
   ~TDModule() override;
 
-  // Reads "DBName" and opens; throws DatabaseError with the client's text, leaving
-  // the connection closed and no data set open.
+  // Reads "DBName" with the login beside it and opens; throws DatabaseError with the
+  // client's text, leaving the connection closed and no data set open.
   void open();
-  // The same with an explicit location.
-  void openAt(const QString &location);
+  // The same with an explicit location and login.
+  void openAt(const QString &location, const DbLogin &login = DbLogin::defaults());
   void close();
 
   Attachment KyvBase;

@@ -394,6 +394,37 @@ private slots:
     m->IBContacts.cancel();
   }
 
+  // Another connection's committed change to other columns survives a later edit made from
+  // rows read before it; an edit that changes nothing writes nothing, so a row held by
+  // someone else does not refuse it.
+  void anEditWritesOnlyTheColumnsItChanged() {
+    openModule(true);
+    const QVariant id = m->IBContacts.value("ID");
+    Attachment other;
+    other.open(db->path());
+    {
+      Transaction refresh(other, Transaction::Ending::Commit);
+      Query q(refresh, "update CONTACTS set SEND = 3 where ID = :ID");
+      q.setParam("ID", id);
+      q.execute();
+    }
+    m->IBContacts.edit();
+    m->IBContacts.setValue("NAME", QStringLiteral("Новое имя"));
+    m->IBContacts.post();
+    m->IBTrContacts.commitRetaining();
+    QCOMPARE(count(*m, "select count(*) from CONTACTS where SEND = 3 and NAME = 'Новое имя'"), 1);
+
+    Transaction holder(other);
+    Query hold(holder, "update CONTACTS set SEND = 1 where ID = :ID");
+    hold.setParam("ID", id);
+    hold.execute();
+    m->IBContacts.edit();
+    m->IBContacts.setValue("NAME", QStringLiteral("Новое имя"));
+    m->IBContacts.post();
+    QCOMPARE(m->IBContacts.state(), DataSet::State::Browse);
+    holder.rollback();
+  }
+
   void signalsFollowTheState() {
     openModule(true);
     QList<DataSet::State> states;

@@ -249,6 +249,9 @@ private slots:
       QVERIFY(e.hasCode(isc_deadlock));
       QVERIFY(e.hasCode(isc_update_conflict));
       QCOMPARE(e.sqlState(), QStringLiteral("40001"));
+      QCOMPARE(e.text().section(u'\n', 0, 0), DatabaseError::lockConflictText);
+      QVERIFY2(e.text().contains(QLatin1String("update conflicts with concurrent update")),
+               qPrintable(e.text()));
     }
     // The holder is unaffected and its change wins.
     first.commit();

@@ -1,5 +1,7 @@
 #include "TestDatabase.h"
 
+#include "LocalFirebirdServer.h"
+
 #include "data/DatabaseCreator.h"
 #include "data/DbSettings.h"
 
@@ -19,6 +21,8 @@ TestDatabase::TestDatabase(bool withDemo) {
   if (!dir_.isValid())
     throw std::runtime_error("cannot create a temporary folder");
   path_ = dir_.filePath(QStringLiteral("test.fdb"));
+  if (LocalFirebirdServer::requested())
+    path_ = LocalFirebirdServer::shared().location(path_);
   DatabaseCreator::create(path_, withDemo);
 }
 

@@ -1,0 +1,5 @@
+#include "data/DbLogin.h"
+
+DbLogin DbLogin::defaults() {
+  return {QStringLiteral("SYSDBA"), QStringLiteral("quillpost")};
+}
