@@ -29,7 +29,7 @@ bool Program::start() {
   }
   data_ = std::make_unique<TDModule>();
   try {
-    data_->openAt(location);
+    data_->openAt(location, dbLoginSetting());
   } catch (const DatabaseError &e) {
     const QString &explanation = e.isOpenElsewhere() ? LangConst().stDbInUse : LangConst().stDbOpen;
     startupError(GetIniText(explanation).arg(location), e.text());
