@@ -120,6 +120,13 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
   checkText(section);
   checkText(key);
   checkText(value);
+  // A longer value would read back cut short.
+  if (value.size() > MaxValueLength)
+    throw IniFileError(
+        QStringLiteral("A value of %1 characters cannot be stored in a settings file; the longest "
+                       "is %2 characters.")
+            .arg(value.size())
+            .arg(MaxValueLength));
 
   const QByteArray before = readAllOrEmpty(path_);
   // A byte-order mark stays where it is, before the first line.

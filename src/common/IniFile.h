@@ -34,8 +34,9 @@ public:
   // place, a missing key is added at the end of its section, a missing section at the end of
   // the file (the file is created when missing). Every other line keeps its bytes. The file is
   // re-read first, so changes made to it since this object was parsed are kept too.
-  // Throws IniFileError for a text cp1251 cannot hold, a line break inside a name or value,
-  // or a file that cannot be written; the file is then left as it was.
+  // Throws IniFileError for a text cp1251 cannot hold, a line break inside a name or value, a
+  // value longer than MaxValueLength, or a file that cannot be written; the file is then left
+  // as it was.
   void writeString(const QString &section, const QString &key, const QString &value);
 
 private:

@@ -1,6 +1,9 @@
 #include "compose/RecipientQuery.h"
 
+#include "compose/FilterCondition.h"
+
 QString recipientQuery(const QString &columns, const RecipientScope &scope, const QString &filter) {
+  checkFilterCondition(filter);
   const QString select = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM CONTACTS");
   if (scope.group) {
     // A missing group leaves the condition incomplete on purpose: the database then refuses

@@ -13,7 +13,8 @@ struct RecipientScope {
 
 // The recipients: the scope, narrowed by filter (a condition without WHERE; empty: none).
 // Empty when neither scope box is ticked; running that fails, which is how the operator
-// learns the scope is missing.
+// learns the scope is missing. Throws FilterConditionError for a filter that could reach past
+// its parentheses.
 QString recipientQuery(const QString &columns, const RecipientScope &scope, const QString &filter);
 
 // The whole scope, whatever filter is in force: what the message count covers.

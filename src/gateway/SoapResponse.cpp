@@ -81,16 +81,10 @@ QStringList readWrapper(QXmlStreamReader &xml) {
   return children[*named];
 }
 
-// A fresh reader allocates and frees large buffers; each thread keeps one and refills it.
-QXmlStreamReader &threadReader(const QByteArray &body) {
-  thread_local QXmlStreamReader xml;
-  xml.clear();
-  xml.addData(body);
-  return xml;
-}
-
 Envelope readEnvelope(const QByteArray &body) {
-  QXmlStreamReader &xml = threadReader(body);
+  // A reader of its own for each answer: a reader used before, even after clear(), still knows
+  // namespace prefixes of the answer it stopped in, and would read the next answer by them.
+  QXmlStreamReader xml(body);
   if (!xml.readNextStartElement()) {
     checkWellFormed(xml);
     throw GatewayError(QStringLiteral("The gateway's answer holds no XML element"));

@@ -1,6 +1,7 @@
 #include "gsm/TSendSMS.h"
 #include "common/Cp1251.h"
 #include "gsm/GsmAlphabet.h"
+#include "gsm/ModemReply.h"
 #include "gsm/PduEncoder.h"
 #include "gsm/SmsSplit.h"
 
@@ -84,7 +85,7 @@ bool TSendSMS::SubmitPdu() {
   const pdu::Submission submission = pdu::build(text, SevenBit, number, Flash);
   const QByteArray prompt = Exchange("AT+CMGS=" + QByteArray::number(submission.length) + "\r\n", ">");
   bool result = true;
-  if (prompt.toUpper().contains('>')) {
+  if (ModemReply::hasPrompt(prompt)) {
     // The network may take seconds to accept; only this exchange waits longer.
     CommTimeouts timeouts = CurrentTimeouts();
     timeouts.ReadTotalTimeoutConstant = kPduReadConstant;
@@ -92,7 +93,7 @@ bool TSendSMS::SubmitPdu() {
     const QByteArray answer = Exchange(submission.pduText, "OK");
     timeouts.ReadTotalTimeoutConstant = ReadTotalTimeoutConstant;
     ApplyTimeouts(timeouts);
-    if (!answer.toUpper().contains("+CMGS: "))
+    if (!ModemReply::isAccepted(answer))
       result = Refuse(link_error::MessageRefused, cp1251::decode(answer));
   } else {
     result = Refuse(link_error::MessageRefused, cp1251::decode(prompt));

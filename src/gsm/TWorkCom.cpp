@@ -1,6 +1,7 @@
 #include "gsm/TWorkCom.h"
 #include "common/Cp1251.h"
 #include "gsm/ModemLog.h"
+#include "gsm/ModemReply.h"
 #include "gsm/PortMap.h"
 
 #include <cerrno>
@@ -162,7 +163,6 @@ void TWorkCom::Log(const QString &text) {
 }
 
 QByteArray TWorkCom::Exchange(const QByteArray &command, const QByteArray &expected) {
-  QByteArray answer;
   Log(QByteArray("WRITE\r\n") + command);
   Purge();
   try {
@@ -172,6 +172,7 @@ QByteArray TWorkCom::Exchange(const QByteArray &command, const QByteArray &expec
     // A failed write shows as a missing answer.
   }
   LastError = link_error::NoAnswer;
+  ModemReply reply(expected);
   for (int i = 0; i < kReadsPerExchange; ++i) {
     QByteArray got;
     try {
@@ -179,24 +180,12 @@ QByteArray TWorkCom::Exchange(const QByteArray &command, const QByteArray &expec
         got = Handle->read(kReadBuffer);
     } catch (const SerialError &) {
     }
-    if (got.isEmpty())
-      continue;
-    answer += got;
-    const QByteArray upper = answer.toUpper();
-    if (expected == ">") {
-      if (upper.contains('>')) {
-        LastError = link_error::None;
-        break;
-      }
-    } else if (upper.contains(expected) && upper.contains("OK")) {
-      LastError = link_error::None;
-      break;
-    }
-    if (upper.contains("ERROR")) {
+    if (reply.add(got)) {
       LastError = link_error::None;
       break;
     }
   }
+  const QByteArray &answer = reply.text();
   Log(QByteArray("READ\r\n") + answer);
   return answer;
 }

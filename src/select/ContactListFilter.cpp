@@ -1,25 +1,17 @@
 #include "select/ContactListFilter.h"
 
+#include "compose/FilterCondition.h"
 #include "data/DataSet.h"
-
-namespace {
-constexpr qsizetype unfilteredLength = 45;
-}
+#include "select/FilteredStatement.h"
 
 ContactListFilter::ContactListFilter(DataSet &contacts) : contacts_(contacts) {}
 
 QString ContactListFilter::filteredSelectSql(const QString &condition) {
-  return QStringLiteral("SELECT * FROM CONTACTS\nWHERE (") + condition +
-         QStringLiteral(") AND (IDGROUP = :ID)");
+  return filtered_statement::selectSql(condition);
 }
 
 bool ContactListFilter::isFilteredStatement(const QString &sql) {
-  // Every line followed by CR LF, as the statement's line list gives it as text.
-  const QStringList lines = sql.split(u'\n');
-  qsizetype length = 0;
-  for (const QString &line : lines)
-    length += (line.endsWith(u'\r') ? line.size() - 1 : line.size()) + 2;
-  return length > unfilteredLength;
+  return filtered_statement::isFiltered(sql);
 }
 
 bool ContactListFilter::isFiltered() const {
@@ -31,6 +23,7 @@ int ContactListFilter::savedFilterId() const {
 }
 
 void ContactListFilter::apply(const QString &condition, int savedFilterId) {
+  checkFilterCondition(condition); // the list is left as it is
   applyStatement(filteredSelectSql(condition), savedFilterId);
 }
 

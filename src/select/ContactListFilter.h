@@ -28,7 +28,9 @@ public:
 
   // Closes the list, puts the filtered statement in place and opens it again. Throws
   // DatabaseError with the database's text when the list cannot be closed or the database
-  // rejects the statement; the list then stays closed with the filtered statement.
+  // rejects the statement; the list then stays closed with the filtered statement. A
+  // condition that could reach past its parentheses throws FilterConditionError before the
+  // list is touched.
   void apply(const QString &condition, int savedFilterId = 0);
   // The same with a whole statement of the list's own (the birthday selection's), which
   // must still take :ID from the group list.

@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "common/Error.h"
 #include "common/LangConstants.h"
+#include "compose/FilterCondition.h"
 #include "data/Query.h"
 #include "data/TDModule.h"
 #include "select/RecipientSelection.h"
@@ -86,6 +87,7 @@ void FilterCommands::FilterClick(int id) {
     Dialogs::instance().message(brisklane, LangConst().stFilterGone, Dialogs::Icon::Information);
     return;
   }
+  checkFilterCondition(*condition); // a text that would leave the group is refused first
   try {
     contactList_.apply(*condition, id);
   } catch (...) {

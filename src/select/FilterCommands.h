@@ -47,7 +47,8 @@ public:
   // text CurrentFilter. A filter the database rejects clears CurrentFilter, leaves the list
   // closed (the menu then offers FI_Break) and throws DatabaseError with the database's
   // text for the general error report. A filter deleted meanwhile changes nothing and says
-  // so (stFilterGone).
+  // so (stFilterGone). A text that could reach past its parentheses (and so past the group
+  // condition) throws FilterConditionError and changes nothing.
   void FilterClick(int id);
 
   // BreakFiltClick: CurrentFilter empty, the contact list shows the whole group again.

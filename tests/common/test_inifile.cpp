@@ -241,6 +241,8 @@ void TestIniFile::badWritesChangeNothing_data() {
                                       << "Lang"
                                       << "x";
   QTest::newRow("empty key") << "params" << QString() << "x";
+  QTest::newRow("value longer than a read gives") << "params"
+                                                  << "Lang" << QString(IniFile::MaxValueLength + 1, u'x');
 }
 
 void TestIniFile::badWritesChangeNothing() {

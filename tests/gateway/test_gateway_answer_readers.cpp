@@ -222,6 +222,19 @@ private slots:
     QFETCH(bool, ordinary);
     compareReaders(body, ordinary);
   }
+
+  // A client thread reads answer after answer: one that breaks off inside its envelope must
+  // not lend its namespace prefixes to the next.
+  void answerAfterOneCutShort() {
+    QByteArray cutShort =
+        inEnvelope("<R xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><Result><int>1</int>");
+    cutShort.truncate(cutShort.indexOf("</int>"));
+    QVERIFY(!readingOf([&] { return readAnswerItems(cutShort); }).error.isEmpty());
+    const QByteArray undeclared = replaced(three, "xmlns:soap=", "xmlns:other=");
+    const Reading reading = readingOf([&] { return readAnswerItems(undeclared); });
+    QVERIFY2(reading.error.contains("not declared"), qPrintable(reading.error));
+    compareReaders(undeclared, false);
+  }
 };
 
 QTEST_GUILESS_MAIN(TestGatewayAnswerReaders)

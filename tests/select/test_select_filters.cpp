@@ -2,6 +2,7 @@
 // path, the save button, the filter button's menu, the saved-filter list's rename and delete.
 #include "SelectFixture.h"
 
+#include "compose/FilterCondition.h"
 #include "data/DatabaseError.h"
 #include "select/FilterBuilder.h"
 #include "select/FilterChoices.h"
@@ -286,6 +287,27 @@ private slots:
     f->commands.BreakFiltClick();
     QVERIFY(f->module.IBContacts.isOpen());
     QCOMPARE(f->listedNames(), wholeGroup);
+  }
+
+  void aSavedFilterThatWouldLeaveTheGroupIsRefused_data() {
+    QTest::addColumn<QString>("condition");
+    QTest::newRow("closes the parenthesis around it") << "NAME = 'Anna') OR (1 = 1";
+    QTest::newRow("comment hiding the group") << "1 = 1) --";
+    QTest::newRow("open literal") << "NAME = 'Anna";
+    QTest::newRow("Q literal") << "NAME = q'{Anna}'";
+  }
+  void aSavedFilterThatWouldLeaveTheGroupIsRefused() {
+    QFETCH(QString, condition);
+    twoGroups();
+    f->addSavedFilter(5, "stored elsewhere", condition);
+    f->reload(1);
+    QVERIFY(f->commands.applyBuilt("(NAME = 'Ivan')"));
+    QVERIFY_THROWS_EXCEPTION(FilterConditionError, f->commands.FilterClick(5));
+    QCOMPARE(f->listedNames(), QStringList({"Ivan"}));
+    QCOMPARE(f->selection.currentFilter(), "(NAME = 'Ivan')");
+    // Nor does such a text reach the dispatch's query.
+    f->selection.setCurrentFilter(condition);
+    QVERIFY_THROWS_EXCEPTION(FilterConditionError, f->selection.recipientQuery("NAME"));
   }
 
   void renamingAndDeletingKeepTheFilterInForce() {
