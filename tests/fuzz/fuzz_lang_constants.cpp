@@ -20,10 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   }
   reloadLangFiles(); // the file may keep its size and time stamp from one input to the next
   LoadLangConst(QStringLiteral("fuzz")); // file names match regardless of case
-  const IniFile bytesRead = IniFile::fromBytes(input);
+  // A refused file is not read at all; a sound one gives its texts, and a key it lacks or leaves
+  // empty keeps its built-in text.
+  const bool used = langFileProblem(QStringLiteral("fuzz")).ok();
+  const IniFile bytesRead = used ? IniFile::fromBytes(input) : IniFile::fromBytes({});
   for (const LangConstantKey &k : langConstantKeys()) {
     const QString &text = LangConst().*k.member;
-    FUZZ_CHECK(text == bytesRead.readString(QStringLiteral("Constant"), QString::fromLatin1(k.key)),
+    const QString fileText = bytesRead.readString(QStringLiteral("Constant"), QString::fromLatin1(k.key));
+    FUZZ_CHECK(text == (fileText.isEmpty() ? builtinLangConstant(k.key) : fileText),
                QString::fromLatin1(k.key));
     const QString shown = GetIniText(text);
     FUZZ_CHECK(shown.size() == text.size() && !shown.contains(QChar(4)), QString::fromLatin1(k.key));
@@ -34,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   FUZZ_CHECK(items.join(QString()) == QString(combo).remove(QChar(4)), combo);
   const QString title =
       langText(QStringLiteral("FUZZ"), QStringLiteral("MainText"), QStringLiteral("ttContacts"));
-  FUZZ_CHECK(title == bytesRead.readString(QStringLiteral("MainText"), QStringLiteral("ttContacts")), title);
+  const IniFile &titleSource = used ? bytesRead : *builtinLangFile();
+  FUZZ_CHECK(title == titleSource.readString(QStringLiteral("MainText"), QStringLiteral("ttContacts")),
+             title);
   return 0;
 }
