@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace fuzz {
 
@@ -16,19 +17,21 @@ struct IniEntry {
   QString value;
 };
 
-inline QList<QByteArray> plainLines(const QByteArray &bytes) {
-  QList<QByteArray> lines;
+// The file's lines, decoded in one pass: cp1251 keeps CR and LF as they are.
+inline QStringList plainLines(const QByteArray &bytes) {
+  const QString text = cp1251::decode(bytes);
+  QStringList lines;
   qsizetype start = 0;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n')
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\r' && text[i] != u'\n')
       continue;
-    lines.append(bytes.mid(start, i - start));
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+    lines.append(text.mid(start, i - start));
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
       ++i;
     start = i + 1;
   }
-  if (start < bytes.size())
-    lines.append(bytes.mid(start));
+  if (start < text.size())
+    lines.append(text.mid(start));
   return lines;
 }
 
@@ -39,8 +42,8 @@ inline QList<IniEntry> plainEntries(const QByteArray &bytes, qsizetype maxValue)
   QSet<QString> keys;
   QString section;
   bool reading = false;
-  for (const QByteArray &raw : plainLines(bytes)) {
-    const QString line = cp1251::decode(raw).trimmed();
+  for (const QString &raw : plainLines(bytes)) {
+    const QString line = raw.trimmed();
     if (line.isEmpty() || line.startsWith(u';'))
       continue;
     if (line.startsWith(u'[') && line.contains(u']')) {
