@@ -18,6 +18,9 @@
 #include "gui/base/RowDialogs.h"
 #include "gui/contacts/ContactsPage.h"
 
+#include "shared/LargeGroup.h"
+#include "shared/Median.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -59,31 +62,12 @@ double ms(const QElapsedTimer &t) {
   return double(t.nsecsElapsed()) / 1e6;
 }
 
-// Fills a group by doubling its rows with INSERT ... SELECT, then gives each row its own texts.
-void fillGroup(Transaction &tr, int group, int size) {
-  Query(tr, QString("INSERT INTO CONTACTS (ID, IDGROUP) VALUES (GEN_ID(GEN_CONTACTS_ID, 1), %1)").arg(group))
-      .execute();
-  for (int have = 1; have < size; have *= 2)
-    Query(
-        tr,
-        QString("INSERT INTO CONTACTS (ID, IDGROUP) SELECT GEN_ID(GEN_CONTACTS_ID, 1), IDGROUP FROM CONTACTS "
-                "WHERE IDGROUP = %1 ROWS %2")
-            .arg(group)
-            .arg(std::min(have, size - have)))
-        .execute();
-  Query(tr, QString("UPDATE CONTACTS SET PHONE = '+7900' || LPAD(ID, 7, '0'), NAME = 'Контакт ' || ID, "
-                    "BIRTHDATE = DATEADD(MOD(ID, 20000) DAY TO DATE '1950-01-01'), DFIELD = 'Поле ' || ID, "
-                    "SEND = MOD(ID, 4), FERROR = MOD(ID, 2) WHERE IDGROUP = %1")
-                .arg(group))
-      .execute();
-}
-
 void fill(TDModule &module) {
   Transaction tr(module.KyvBase, Transaction::Ending::Commit);
   Query(tr, "INSERT INTO LISTGROUPS (ID, NAME) VALUES (1, 'Большая группа')").execute();
   Query(tr, "INSERT INTO LISTGROUPS (ID, NAME) VALUES (2, 'Малая группа')").execute();
-  fillGroup(tr, 1, bigGroup);
-  fillGroup(tr, 2, smallGroup);
+  fillLargeGroup(tr, 1, bigGroup);
+  fillLargeGroup(tr, 2, smallGroup);
   tr.commit();
 }
 
@@ -97,11 +81,6 @@ double choose(TFMain &window, int row) {
   QCoreApplication::processEvents();
   contacts->viewport()->repaint();
   return ms(t);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 } // namespace

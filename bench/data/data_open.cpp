@@ -11,6 +11,8 @@
 #include "data/Transaction.h"
 #include "support/LocalFirebirdServer.h"
 
+#include "shared/Median.h"
+
 #include <firebird/Interface.h>
 #include <ibase.h>
 
@@ -29,18 +31,6 @@ namespace {
 constexpr int groupSize = 100000;
 constexpr int firstRows = 100; // what the data set reads at open
 constexpr int repeats = 5;
-
-double medianMs(const std::function<void()> &work) {
-  std::vector<double> times;
-  for (int i = 0; i < repeats; ++i) {
-    QElapsedTimer t;
-    t.start();
-    work();
-    times.push_back(double(t.nsecsElapsed()) / 1e6);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 // The baseline: the client's own interfaces, no wrapper: attach, prepare, fetch `rows` rows.
 int bareFetch(const QByteArray &path, int rows) {
@@ -112,15 +102,15 @@ int main(int argc, char **argv) {
 
     const QByteArray file = path.toLocal8Bit();
     int shown = 0;
-    const double bareFirst = medianMs([&] { bareFetch(file, firstRows); });
-    const double moduleFirst = medianMs([&] {
+    const double bareFirst = medianMs(repeats, [&] { bareFetch(file, firstRows); });
+    const double moduleFirst = medianMs(repeats, [&] {
       TDModule module;
       module.openAt(path);
       shown = module.IBContacts.rowCount();
     });
-    const double bareAll = medianMs([&] { bareFetch(file, groupSize); });
+    const double bareAll = medianMs(repeats, [&] { bareFetch(file, groupSize); });
     int all = 0;
-    const double moduleAll = medianMs([&] {
+    const double moduleAll = medianMs(repeats, [&] {
       TDModule module;
       module.openAt(path);
       module.IBContacts.fetchAll();
@@ -149,20 +139,20 @@ int main(int argc, char **argv) {
       throw DatabaseError(QStringLiteral("cannot copy the database for the server"));
     const QString location = server.location(copy);
     int serverShown = 0, serverAll = 0;
-    const double serverFirst = medianMs([&] {
+    const double serverFirst = medianMs(repeats, [&] {
       TDModule module;
       module.openAt(location);
       serverShown = module.IBContacts.rowCount();
     });
-    const double serverWhole = medianMs([&] {
+    const double serverWhole = medianMs(repeats, [&] {
       TDModule module;
       module.openAt(location);
       module.IBContacts.fetchAll();
       serverAll = module.IBContacts.rowCount();
     });
-    const double serverBareFirst = medianMs([&] { bareFetch(location.toLocal8Bit(), firstRows); });
+    const double serverBareFirst = medianMs(repeats, [&] { bareFetch(location.toLocal8Bit(), firstRows); });
     auto attachOnly = [](const QString &where) {
-      return medianMs([&] {
+      return medianMs(repeats, [&] {
         Attachment att;
         att.open(where);
         att.close();

@@ -5,9 +5,12 @@
 //     status UPDATE per recipient on the same database (the durability every recipient pays),
 //     run just before and just after it;
 //  2. a modem run against the simulated modem with no delay, time per recipient beside bare
-//     TSendSMS::Send calls on a link of the same port.
+//     TSendSMS::Send calls on a link of the same port;
+//  3. a gateway run over S recipients (default 1,000) of a database on a private Firebird
+//     server on 127.0.0.1, beside the same run on a copy of that database opened with the
+//     embedded engine, in turns, to tell operators what a server costs a dispatch.
 //
-//   bench_dispatch [--recipients N] [--rounds R] [--modem M]
+//   bench_dispatch [--recipients N] [--rounds R] [--modem M] [--server S]
 #include "LocalGateway.h"
 #include "ModemSimulator.h"
 
@@ -21,6 +24,9 @@
 #include "gsm/PortMap.h"
 #include "gsm/TSendSMS.h"
 #include "gui/dispatch/WindowThreadCall.h"
+#include "support/LocalFirebirdServer.h"
+
+#include "shared/Median.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -151,9 +157,48 @@ double timedUpdates(Attachment &db, int contacts) {
   return seconds(Clock::now() - start);
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
+struct ServerComparison {
+  double embedded = 0, server = 0, ratio = 0; // recipients/s, medians
+};
+
+// The same run on two copies of one small database, the embedded one and the one the server
+// opens, alternately, so the machine's load weighs on both alike. The embedded copy is
+// closed before the server's copy is made: two engines must never share one file.
+ServerComparison compareOverServer(QTemporaryDir &dir, QObject &context, int recipients, int rounds) {
+  const QString embeddedPath = dir.filePath(QStringLiteral("small.fdb"));
+  const QString serverPath = dir.filePath(QStringLiteral("server.fdb"));
+  DatabaseCreator::create(embeddedPath);
+  {
+    Attachment db;
+    db.open(embeddedPath);
+    fill(db, recipients);
+    db.close();
+  }
+  if (!QFile::copy(embeddedPath, serverPath))
+    throw std::runtime_error("cannot copy the database for the server");
+  qputenv("BL_SOURCE_DIR", BL_BENCH_SOURCE_DIR);
+  qputenv("BL_FBSERVER_BIN", BL_BENCH_FBSERVER_BIN);
+  LocalFirebirdServer server;
+  Attachment embedded, remote;
+  embedded.open(embeddedPath);
+  remote.open(server.location(serverPath));
+
+  HoppingWindow window(context, dispatch_channel::Gateway, 0);
+  window.base.templateText = QStringLiteral("Уважаемый [NAM]! Ваш заказ готов. Ваш магазин");
+  window.base.placeholders = readFieldPlaceholders(embedded).table;
+  std::vector<double> e, s, ratios;
+  for (int round = 0; round < rounds; ++round) {
+    const double te = timedRun(embedded, window);
+    const double ts = timedRun(remote, window);
+    e.push_back(recipients / te);
+    s.push_back(recipients / ts);
+    ratios.push_back(te / ts);
+    std::fprintf(stderr, "server round %d: embedded %.0f /s, server %.0f /s, ratio %.2f\n", round + 1,
+                 recipients / te, recipients / ts, te / ts);
+  }
+  if (window.lines != 2 * recipients * rounds)
+    throw std::runtime_error("a run over the server sent fewer messages than it has recipients");
+  return {median(e), median(s), median(ratios)};
 }
 
 int option(int argc, char **argv, const char *name, int fallback) {
@@ -170,6 +215,7 @@ int main(int argc, char **argv) {
   const int recipients = option(argc, argv, "--recipients", 10000);
   const int rounds = option(argc, argv, "--rounds", 3);
   const int modemRecipients = option(argc, argv, "--modem", 300);
+  const int serverRecipients = option(argc, argv, "--server", 1000);
   qputenv("no_proxy", "127.0.0.1,localhost");
 
   QTemporaryDir dir;
@@ -244,6 +290,14 @@ int main(int argc, char **argv) {
   if (modemWindow.lines != modemRecipients || int(modem.messages().size()) != 2 * modemRecipients)
     return 1;
 
+  ServerComparison overServer;
+  try {
+    overServer = compareOverServer(dir, context, serverRecipients, rounds);
+  } catch (const std::exception &e) { // the server did not start, or a run failed
+    std::fprintf(stderr, "bench_dispatch over the server: %s\n", e.what());
+    return 1;
+  }
+
   std::printf("| benchmark | baseline | measured | ratio |\n|---|---|---|---|\n");
   std::printf(
       "| dispatch: gateway run, %d recipients, GSMTIME 0, recipients/s, median of %d rounds (baseline: one "
@@ -253,5 +307,10 @@ int main(int argc, char **argv) {
       "| dispatch: modem run against the simulated modem, no delay, %d recipients, time per recipient "
       "(baseline: bare TSendSMS::Send) | %.2f ms | %.2f ms | %.2f |\n",
       modemRecipients, bareSend * 1e3, modemRun * 1e3, modemRun / bareSend);
+  std::printf(
+      "| dispatch over a private Firebird server on 127.0.0.1: gateway run, %d recipients, GSMTIME 0, "
+      "recipients/s, median of %d rounds in turns (baseline: the same run on the embedded engine) "
+      "| %.0f /s | %.0f /s | %.2f |\n",
+      serverRecipients, rounds, overServer.embedded, overServer.server, overServer.ratio);
   return 0;
 }

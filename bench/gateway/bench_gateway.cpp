@@ -11,6 +11,8 @@
 
 #include "gateway/Sms.h"
 
+#include "shared/Median.h"
+
 #include <curl/curl.h>
 
 #include <QCoreApplication>
@@ -116,12 +118,6 @@ template <typename Calls> Round measure(int calls, Calls run) {
   const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
   return {calls / elapsed, (cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - thread) * 1e6 / calls,
           (cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - process) * 1e6 / calls};
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 int option(const QStringList &args, const QString &name, int fallback) {

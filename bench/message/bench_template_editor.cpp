@@ -13,6 +13,8 @@
 #include "compose/Translit.h"
 #include "gui/message/TemplateEditorStatus.h"
 
+#include "shared/Median.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -29,11 +31,6 @@ namespace {
 
 constexpr int templateLength = 100000;
 constexpr int keys = 21;
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 // One keystroke at the end of the editor, with everything it causes (layout, repaint).
 double keystroke(QPlainTextEdit *editor, const QString &key) {

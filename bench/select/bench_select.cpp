@@ -12,6 +12,9 @@
 #include "select/FilterCommands.h"
 #include "select/RecipientSelection.h"
 
+#include "shared/LargeGroup.h"
+#include "shared/Median.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -36,37 +39,6 @@ public:
   void setWaitCursor(bool) override {}
   bool openDocument(const QString &) override { return false; }
 };
-
-// Fills the group by doubling its rows with INSERT ... SELECT, then gives each row its texts.
-void fillGroup(Transaction &tr, int group, int size) {
-  Query(tr, QString("INSERT INTO CONTACTS (ID, IDGROUP) VALUES (GEN_ID(GEN_CONTACTS_ID, 1), %1)").arg(group))
-      .execute();
-  for (int have = 1; have < size; have *= 2)
-    Query(
-        tr,
-        QString("INSERT INTO CONTACTS (ID, IDGROUP) SELECT GEN_ID(GEN_CONTACTS_ID, 1), IDGROUP FROM CONTACTS "
-                "WHERE IDGROUP = %1 ROWS %2")
-            .arg(group)
-            .arg(std::min(have, size - have)))
-        .execute();
-  Query(tr, QString("UPDATE CONTACTS SET PHONE = '+7900' || LPAD(ID, 7, '0'), NAME = 'Контакт ' || ID, "
-                    "BIRTHDATE = DATEADD(MOD(ID, 20000) DAY TO DATE '1950-01-01'), DFIELD = 'Поле ' || ID, "
-                    "SEND = MOD(ID, 4), FERROR = MOD(ID, 2) WHERE IDGROUP = %1")
-                .arg(group))
-      .execute();
-}
-
-double medianMs(const std::function<void()> &work) {
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    QElapsedTimer t;
-    t.start();
-    work();
-    times.push_back(double(t.nsecsElapsed()) / 1e6);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 QString built(const QStringList &fieldNames, std::initializer_list<FilterRow> rows, Conjunction conjunction) {
   FilterBuilder builder(fieldNames);
@@ -95,7 +67,7 @@ int main(int argc, char **argv) {
   {
     Transaction tr(module.KyvBase, Transaction::Ending::Commit);
     Query(tr, "INSERT INTO LISTGROUPS (ID, NAME) VALUES (1, 'Большая группа')").execute();
-    fillGroup(tr, 1, bigGroup);
+    fillLargeGroup(tr, 1, bigGroup);
     tr.commit();
   }
   module.openAt(path);
@@ -118,7 +90,7 @@ int main(int argc, char **argv) {
   };
 
   int unfilteredRows = 0;
-  const double unfiltered = medianMs([&] {
+  const double unfiltered = medianMs(rounds, [&] {
     commands.BreakFiltClick();
     unfilteredRows = module.IBContacts.rowCount();
   });
@@ -128,7 +100,7 @@ int main(int argc, char **argv) {
   for (const Case &c : cases) {
     int rows = 0;
     bool onDemand = true;
-    const double filtered = medianMs([&] {
+    const double filtered = medianMs(rounds, [&] {
       if (!commands.applyBuilt(c.condition))
         QTextStream(stderr) << "not applied: " << c.condition << '\n';
       rows = module.IBContacts.rowCount();
@@ -153,7 +125,7 @@ int main(int argc, char **argv) {
     q.execute();
     tr.commit();
   }
-  const double saved = medianMs([&] { commands.FilterClick(1); });
+  const double saved = medianMs(rounds, [&] { commands.FilterClick(1); });
   out << QString("| choosing that first filter saved, from the filter menu, until its first rows are held "
                  "(baseline: the group unfiltered) | %1 ms | %2 ms | %3 |\n")
              .arg(unfiltered, 0, 'f', 1)

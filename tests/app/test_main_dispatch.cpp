@@ -1,6 +1,6 @@
 // The dispatch page's tools as the main window wires them: the refresh button, the test
 // message and the timer.
-#include "ContactTable.h"
+#include "support/ContactTable.h"
 #include "GatewayFolder.h"
 #include "LocalGateway.h"
 #include "app/TFMain.h"

@@ -3,6 +3,7 @@
 #include "data/Attachment.h"
 #include "data/Query.h"
 #include "data/Transaction.h"
+#include "support/ContactTable.h"
 #include "support/TestDatabase.h"
 
 #include <QVariantList>
@@ -15,13 +16,7 @@ struct ComposeFixture {
   ComposeFixture() { db.open(database.path()); }
 
   // Runs one statement on its own committed transaction.
-  void exec(const QString &sql, const QVariantMap &params = {}) {
-    Transaction tr(db, Transaction::Ending::Commit);
-    Query q(tr, sql);
-    for (auto it = params.begin(); it != params.end(); ++it)
-      q.setParam(it.key(), it.value());
-    q.execute();
-  }
+  void exec(const QString &sql, const QVariantMap &params = {}) { ContactTable(db).execute(sql, params); }
 
   void addGroup(int id, const QString &name) {
     exec(QStringLiteral("INSERT INTO LISTGROUPS (ID, NAME) VALUES (:ID, :NAME)"),

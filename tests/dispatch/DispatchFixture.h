@@ -11,6 +11,7 @@
 #include "data/Transaction.h"
 #include "dispatch/DispatchWindow.h"
 #include "support/AppFolder.h"
+#include "support/ContactTable.h"
 #include "support/TestDatabase.h"
 
 #include <QDateTime>
@@ -140,13 +141,7 @@ struct DispatchDatabase {
 
   DispatchDatabase() { db.open(database.path()); }
 
-  void exec(const QString &sql, const QVariantMap &params = {}) {
-    Transaction tr(db, Transaction::Ending::Commit);
-    Query q(tr, sql);
-    for (auto it = params.begin(); it != params.end(); ++it)
-      q.setParam(it.key(), it.value());
-    q.execute();
-  }
+  void exec(const QString &sql, const QVariantMap &params = {}) { ContactTable(db).execute(sql, params); }
 
   void addGroup(int id, const QString &name = QStringLiteral("group")) {
     exec(QStringLiteral("INSERT INTO LISTGROUPS (ID, NAME) VALUES (:ID, :NAME)"),

@@ -1,5 +1,5 @@
 // The delivery refresh pass against the local gateway and a fresh contact database.
-#include "ContactTable.h"
+#include "support/ContactTable.h"
 #include "GatewayFolder.h"
 #include "LocalGateway.h"
 #include "data/Attachment.h"

@@ -6,6 +6,7 @@
 #include "data/Query.h"
 #include "data/TDModule.h"
 #include "data/Transaction.h"
+#include "support/ContactTable.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
@@ -37,24 +38,11 @@ struct ExchangeFixture {
   Attachment &db() { return module->KyvBase; }
 
   void execute(const QString &sql, const QVariantMap &params = {}) {
-    Transaction tr(db(), Transaction::Ending::Commit);
-    Query q(tr, sql);
-    for (auto it = params.begin(); it != params.end(); ++it)
-      q.setParam(it.key(), it.value());
-    q.execute();
-    tr.commit();
+    ContactTable(db()).execute(sql, params);
   }
   // Every row of a select, read in a transaction of its own.
   QList<QVariantList> rows(const QString &sql, const QVariantMap &params = {}) {
-    Transaction tr(db(), Transaction::Ending::Commit);
-    Query q(tr, sql);
-    for (auto it = params.begin(); it != params.end(); ++it)
-      q.setParam(it.key(), it.value());
-    q.open();
-    QList<QVariantList> out;
-    while (q.fetch())
-      out << q.row();
-    return out;
+    return ContactTable(db()).rows(sql, params);
   }
   // A committed group, made the current one.
   int addGroup(const QString &name) {

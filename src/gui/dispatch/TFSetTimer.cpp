@@ -1,4 +1,5 @@
 #include "gui/dispatch/TFSetTimer.h"
+#include "gui/base/OkCancelButtons.h"
 
 #include "dispatch/DispatchSchedule.h"
 
@@ -37,14 +38,10 @@ TFSetTimer::TFSetTimer(const QDateTime &now, QWidget *parent)
   form->addRow(lbDateTimer, DateTimePicker1);
   form->addRow(lbTimeTimer, DateTimePicker2);
 
-  butOK = named(new QPushButton(QStringLiteral("OK"), this), "butOK");
-  butCancel = named(new QPushButton(QStringLiteral("Отмена"), this), "butCancel");
-  butOK->setDefault(true);
-  auto *buttons = new QDialogButtonBox(this);
-  buttons->addButton(butOK, QDialogButtonBox::AcceptRole);
-  buttons->addButton(butCancel, QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const OkCancelButtons foot = addOkCancelButtons(this);
+  butOK = foot.ok;
+  butCancel = foot.cancel;
+  auto *buttons = foot.box;
 
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(gbxTimePar);

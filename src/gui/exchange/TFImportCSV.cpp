@@ -1,4 +1,5 @@
 #include "gui/exchange/TFImportCSV.h"
+#include "gui/base/OkCancelButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,14 +72,10 @@ TFImportCSV::TFImportCSV(Attachment &db, DataSet &groups, DataSet &contacts, Dia
                   QStringLiteral("cbTitle"));
   cbTitle->setChecked(true);
 
-  butOK = named(new QPushButton(QStringLiteral("ОК"), this), QStringLiteral("butOK"));
-  butCancel = named(new QPushButton(QStringLiteral("Отмена"), this), QStringLiteral("butCancel"));
-  butOK->setDefault(true);
-  auto *buttons = new QDialogButtonBox(this);
-  buttons->addButton(butOK, QDialogButtonBox::AcceptRole);
-  buttons->addButton(butCancel, QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const OkCancelButtons foot = addOkCancelButtons(this, QStringLiteral("ОК"));
+  butOK = foot.ok;
+  butCancel = foot.cancel;
+  auto *buttons = foot.box;
 
   auto *side = new QVBoxLayout;
   side->addWidget(gbxImport);

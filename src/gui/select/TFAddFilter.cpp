@@ -1,28 +1,4 @@
 #include "gui/select/TFAddFilter.h"
 
-#include "gui/base/DBEdit.h"
-
-#include <QGroupBox>
-#include <QLabel>
-#include <QVBoxLayout>
-
 TFAddFilter::TFAddFilter(DataSet *filters, QWidget *parent)
-    : TFParentAdd(QStringLiteral("FAddFilter"), filters, parent) {
-  setWindowTitle(QStringLiteral("Фильтр"));
-  Label1 = new QLabel(QStringLiteral("Наименование"), gbxData);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  DBEdit1 = new DBEdit(gbxData);
-  DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
-  DBEdit1->bind(DS, QStringLiteral("NAME"));
-  Label1->setBuddy(DBEdit1);
-  auto *layout = new QVBoxLayout(gbxData);
-  layout->addWidget(Label1);
-  layout->addWidget(DBEdit1);
-  layout->addStretch();
-  applyLanguage();
-}
-
-void TFAddFilter::showEvent(QShowEvent *event) {
-  TFParentAdd::showEvent(event);
-  DBEdit1->setFocus();
-}
+    : TFAddName(QStringLiteral("FAddFilter"), QStringLiteral("Фильтр"), filters, parent) {}

@@ -1,5 +1,6 @@
 #include "gui/sending/TFSetCom.h"
 #include "data/DataSet.h"
+#include "gui/base/OkCancelButtons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -55,14 +56,10 @@ TFSetCom::TFSetCom(DataSet *options, QWidget *parent)
   form->addRow(lbParity, cbxParity);
   form->addRow(lbControl, cbxControl);
 
-  butOK = named(new QPushButton(QStringLiteral("OK"), this), "butOK");
-  butCancel = named(new QPushButton(QStringLiteral("Отмена"), this), "butCancel");
-  butOK->setDefault(true);
-  auto *buttons = new QDialogButtonBox(this);
-  buttons->addButton(butOK, QDialogButtonBox::AcceptRole);
-  buttons->addButton(butCancel, QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  const OkCancelButtons foot = addOkCancelButtons(this);
+  butOK = foot.ok;
+  butCancel = foot.cancel;
+  auto *buttons = foot.box;
   connect(this, &QDialog::finished, this, &TFSetCom::FormClose);
 
   auto *layout = new QVBoxLayout(this);

@@ -3,6 +3,7 @@
 #include "common/LangConstants.h"
 #include "data/Query.h"
 #include "gui/contacts/ContactsPage.h"
+#include "support/ContactTable.h"
 
 #include <QApplication>
 #include <QTableView>
@@ -44,21 +45,11 @@ ContactsController &ContactsFixture::controller() const {
 }
 
 void ContactsFixture::execute(const QString &sql, const QVariantMap &params) {
-  Transaction tr(module->KyvBase, Transaction::Ending::Commit);
-  Query q(tr, sql);
-  for (auto it = params.begin(); it != params.end(); ++it)
-    q.setParam(it.key(), it.value());
-  q.execute();
-  tr.commit();
+  ContactTable(module->KyvBase).execute(sql, params);
 }
 
 QVariant ContactsFixture::scalar(const QString &sql, const QVariantMap &params) {
-  Transaction tr(module->KyvBase);
-  Query q(tr, sql);
-  for (auto it = params.begin(); it != params.end(); ++it)
-    q.setParam(it.key(), it.value());
-  q.open();
-  return q.fetch() ? q.value(0) : QVariant();
+  return ContactTable(module->KyvBase).scalar(sql, params);
 }
 
 int ContactsFixture::addGroup(const QString &name, int contacts) {

@@ -1,6 +1,6 @@
 // The refresh button of the dispatch page: one pass on the refresh worker against the local
 // gateway, the wait cursor while it runs, the contact list reopened at its end.
-#include "ContactTable.h"
+#include "support/ContactTable.h"
 #include "GatewayFolder.h"
 #include "LocalGateway.h"
 #include "data/TDModule.h"

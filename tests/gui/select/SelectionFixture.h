@@ -14,6 +14,7 @@
 #include "gui/select/SelectionController.h"
 #include "select/RecipientSelection.h"
 #include "support/AppFolder.h"
+#include "support/ContactTable.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
@@ -56,12 +57,7 @@ public:
   QDate today;
 
   void execute(const QString &sql, const QVariantMap &params = {}) {
-    Transaction tr(module.KyvBase, Transaction::Ending::Commit);
-    Query q(tr, sql);
-    for (auto it = params.begin(); it != params.end(); ++it)
-      q.setParam(it.key(), it.value());
-    q.execute();
-    tr.commit();
+    ContactTable(module.KyvBase).execute(sql, params);
   }
   void addGroup(int id, const QString &name) {
     execute("INSERT INTO LISTGROUPS (ID, NAME) VALUES (:ID, :NAME)", {{"ID", id}, {"NAME", name}});

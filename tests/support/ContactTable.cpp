@@ -1,4 +1,4 @@
-#include "ContactTable.h"
+#include "support/ContactTable.h"
 
 #include "data/Query.h"
 #include "data/Transaction.h"
@@ -26,6 +26,17 @@ QVariant ContactTable::scalar(const QString &sql, const QVariantMap &params) {
   bind(q, params);
   q.open();
   return q.fetch() ? q.value(0) : QVariant();
+}
+
+QList<QVariantList> ContactTable::rows(const QString &sql, const QVariantMap &params) {
+  Transaction tr(connection_);
+  Query q(tr, sql);
+  bind(q, params);
+  q.open();
+  QList<QVariantList> out;
+  while (q.fetch())
+    out << q.row();
+  return out;
 }
 
 int ContactTable::addGroup(const QString &name) {
