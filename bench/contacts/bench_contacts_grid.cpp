@@ -20,6 +20,7 @@
 
 #include "shared/LargeGroup.h"
 #include "shared/Median.h"
+#include "shared/SilentDialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,17 +39,6 @@ namespace {
 
 constexpr int bigGroup = 100000;
 constexpr int smallGroup = 100;
-
-// Message boxes have nobody to answer them here.
-class SilentDialogs : public Dialogs {
-public:
-  void message(const QString &, const QString &text, Icon) override { QTextStream(stderr) << text << '\n'; }
-  bool confirm(const QString &, const QString &) override { return false; }
-  QString openFileName(const QString &, const QString &) override { return {}; }
-  QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-  void setWaitCursor(bool) override {}
-  bool openDocument(const QString &) override { return false; }
-};
 
 long residentBytes() {
   QFile statm("/proc/self/statm");

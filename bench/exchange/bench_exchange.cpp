@@ -20,6 +20,8 @@
 #include "exchange/SpreadsheetExport.h"
 #include "exchange/TwfCSV.h"
 
+#include "shared/SilentDialogs.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QElapsedTimer>
@@ -33,17 +35,6 @@
 #include <time.h>
 
 namespace {
-
-class SilentDialogs : public Dialogs {
-public:
-  int messages = 0;
-  void message(const QString &, const QString &, Icon) override { ++messages; }
-  bool confirm(const QString &, const QString &) override { return false; }
-  QString openFileName(const QString &, const QString &) override { return {}; }
-  QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-  void setWaitCursor(bool) override {}
-  bool openDocument(const QString &) override { return false; }
-};
 
 int newGroup(Attachment &db) {
   Transaction tr(db, Transaction::Ending::Commit);

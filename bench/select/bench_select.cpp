@@ -14,6 +14,7 @@
 
 #include "shared/LargeGroup.h"
 #include "shared/Median.h"
+#include "shared/SilentDialogs.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -28,17 +29,6 @@ namespace {
 
 constexpr int bigGroup = 100000;
 constexpr int rounds = 9;
-
-// A failed apply would show a message box; nobody answers it here.
-class SilentDialogs : public Dialogs {
-public:
-  void message(const QString &, const QString &text, Icon) override { QTextStream(stderr) << text << '\n'; }
-  bool confirm(const QString &, const QString &) override { return false; }
-  QString openFileName(const QString &, const QString &) override { return {}; }
-  QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-  void setWaitCursor(bool) override {}
-  bool openDocument(const QString &) override { return false; }
-};
 
 QString built(const QStringList &fieldNames, std::initializer_list<FilterRow> rows, Conjunction conjunction) {
   FilterBuilder builder(fieldNames);

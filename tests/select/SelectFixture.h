@@ -10,6 +10,7 @@
 #include "select/FilterCommands.h"
 #include "select/RecipientSelection.h"
 #include "support/AppFolder.h"
+#include "support/ModuleReads.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
@@ -75,16 +76,8 @@ public:
       module.IBGroups.locate("ID", currentGroup);
   }
 
-  // Names of the contacts the contact list shows (all its rows read).
-  QStringList listedNames() {
-    DataSet &c = module.IBContacts;
-    c.fetchAll();
-    QStringList names;
-    for (int row = 0; row < c.rowCount(); ++row)
-      names << c.value(row, c.fieldIndex("NAME")).toString();
-    names.sort();
-    return names;
-  }
+  // Names of the contacts the contact list shows (all its rows read), sorted.
+  QStringList listedNames() { return listedContactNames(module.IBContacts); }
   // Names of the contacts a select returns, read in a transaction of its own.
   QStringList namesOf(const QString &sql) {
     Transaction tr(module.KyvBase);
@@ -96,16 +89,7 @@ public:
     names.sort();
     return names;
   }
-  // The saved filters as the data module's own transaction sees them (a delete in the list
-  // is committed with that transaction).
-  QList<QVariantList> savedFilters() {
-    Query q(module.IBTrDef, "SELECT ID, NAME, FILT FROM LISTFILT ORDER BY ID");
-    q.open();
-    QList<QVariantList> rows;
-    while (q.fetch())
-      rows << QVariantList{q.value(0), q.value(1), q.value(2)};
-    return rows;
-  }
+  QList<QVariantList> savedFilters() { return savedFiltersOf(module); }
 
 private:
   // As the add and rename dialogs close: OK posts and commits, anything else cancels.

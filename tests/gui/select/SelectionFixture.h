@@ -15,6 +15,7 @@
 #include "select/RecipientSelection.h"
 #include "support/AppFolder.h"
 #include "support/ContactTable.h"
+#include "support/ModuleReads.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
@@ -84,25 +85,11 @@ public:
 
   // Names of the contacts the contact list shows (all its rows read), sorted.
   QStringList listedNames() {
-    DataSet &c = module.IBContacts;
-    if (!c.isOpen())
+    if (!module.IBContacts.isOpen())
       return {QStringLiteral("<closed>")};
-    c.fetchAll();
-    QStringList names;
-    for (int row = 0; row < c.rowCount(); ++row)
-      names << c.value(row, c.fieldIndex("NAME")).toString();
-    names.sort();
-    return names;
+    return listedContactNames(module.IBContacts);
   }
-  // The saved filters as the data module's own transaction sees them.
-  QList<QVariantList> savedFilters() {
-    Query q(module.IBTrDef, "SELECT ID, NAME, FILT FROM LISTFILT ORDER BY ID");
-    q.open();
-    QList<QVariantList> rows;
-    while (q.fetch())
-      rows << QVariantList{q.value(0), q.value(1), q.value(2)};
-    return rows;
-  }
+  QList<QVariantList> savedFilters() { return savedFiltersOf(module); }
   // The filter menu as it is about to open.
   QStringList menuNames() {
     emit page.PMFilter->aboutToShow();
