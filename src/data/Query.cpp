@@ -472,6 +472,11 @@ bool Query::hasParam(const QString &name) const {
   return d->parsed.names.contains(name.toUpper());
 }
 
+void Query::setParams(const QVariantMap &values) {
+  for (auto it = values.begin(); it != values.end(); ++it)
+    setParam(it.key(), it.value());
+}
+
 void Query::setParam(const QString &name, const QVariant &value) {
   const qsizetype i = d->parsed.names.indexOf(name.toUpper());
   if (i < 0)

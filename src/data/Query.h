@@ -42,6 +42,8 @@ public:
   bool hasParam(const QString &name) const;
   // Throws DatabaseError for a name the statement does not have.
   void setParam(const QString &name, const QVariant &value);
+  // Every value of the map, by parameter name.
+  void setParams(const QVariantMap &values);
   QVariant param(const QString &name) const;
 
   void execute();

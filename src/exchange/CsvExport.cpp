@@ -82,8 +82,7 @@ int write(Attachment &db, const ContactListQuery &contacts, const QList<ExportFi
 
   Transaction transaction(db, Transaction::Ending::Commit);
   Query query(transaction, contacts.sql);
-  for (auto it = contacts.params.begin(); it != contacts.params.end(); ++it)
-    query.setParam(it.key(), it.value());
+  query.setParams(contacts.params);
   query.open();
   const QList<Column> &columns = query.columns();
   ValueText text(locale);

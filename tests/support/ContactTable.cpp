@@ -5,17 +5,10 @@
 
 #include <QStringList>
 
-namespace {
-void bind(Query &q, const QVariantMap &params) {
-  for (auto it = params.begin(); it != params.end(); ++it)
-    q.setParam(it.key(), it.value());
-}
-} // namespace
-
 void ContactTable::execute(const QString &sql, const QVariantMap &params) {
   Transaction tr(connection_, Transaction::Ending::Commit);
   Query q(tr, sql);
-  bind(q, params);
+  q.setParams(params);
   q.execute();
   tr.commit();
 }
@@ -23,7 +16,7 @@ void ContactTable::execute(const QString &sql, const QVariantMap &params) {
 QVariant ContactTable::scalar(const QString &sql, const QVariantMap &params) {
   Transaction tr(connection_);
   Query q(tr, sql);
-  bind(q, params);
+  q.setParams(params);
   q.open();
   return q.fetch() ? q.value(0) : QVariant();
 }
@@ -31,7 +24,7 @@ QVariant ContactTable::scalar(const QString &sql, const QVariantMap &params) {
 QList<QVariantList> ContactTable::rows(const QString &sql, const QVariantMap &params) {
   Transaction tr(connection_);
   Query q(tr, sql);
-  bind(q, params);
+  q.setParams(params);
   q.open();
   QList<QVariantList> out;
   while (q.fetch())
