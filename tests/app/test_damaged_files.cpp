@@ -15,6 +15,7 @@
 #include "gui/message/MessageController.h"
 #include "gui/message/MessagePage.h"
 #include "support/AppFolder.h"
+#include "support/HoldsOpen.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
 
@@ -61,15 +62,6 @@ void writeBytes(const QString &path, const QByteArray &bytes) {
 
 QString settingsFile() {
   return privateConfig().filePath("Kelvanor.conf");
-}
-
-// Whether the process holds the file open, read from its descriptors.
-bool holdsOpen(qint64 pid, const QString &path) {
-  const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
-  for (const QFileInfo &fd : fds.entryInfoList(QDir::NoDotAndDotDot | QDir::System | QDir::Files))
-    if (fd.symLinkTarget() == path)
-      return true;
-  return false;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the operator does, it exits with status 0 and leaves the database closed and usable.
 #include "data/Attachment.h"
 #include "data/DatabaseError.h"
+#include "support/HoldsOpen.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>
@@ -12,20 +13,6 @@
 #include <QtTest>
 
 #include <csignal>
-
-namespace {
-
-// Whether the process holds the file open, read from its descriptors (no attach is tried,
-// which would disturb the engine inside the process).
-bool holdsOpen(qint64 pid, const QString &path) {
-  const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
-  for (const QFileInfo &fd : fds.entryInfoList(QDir::NoDotAndDotDot | QDir::System | QDir::Files))
-    if (fd.symLinkTarget() == path)
-      return true;
-  return false;
-}
-
-} // namespace
 
 class ShutdownSignalsTest : public QObject {
   Q_OBJECT

@@ -1,19 +1,14 @@
 #pragma once
 // The contacts page with its import and export menus, on the test run's database: the main
-// window of ContactsFixture, a group made current, the controller of the menus, the modal
-// dialog of a menu item answered once it is up, and the rows of a group read back.
+// window of ContactsFixture, a group made current, the controller of the menus and the rows
+// of a group read back.
 #include "ContactsFixture.h"
 
 #include "data/DataSetModel.h"
 #include "data/Query.h"
 #include "data/Transaction.h"
 #include "gui/exchange/ExchangeController.h"
-
-#include <QApplication>
-#include <QTest>
-#include <QTimer>
-
-#include <functional>
+#include "support/ModalAnswer.h"
 
 struct ExchangeWindowFixture : ContactsFixture {
   using ContactsFixture::ContactsFixture;
@@ -56,20 +51,5 @@ struct ExchangeWindowFixture : ContactsFixture {
     for (int r = 0; r < model->rowCount(); ++r)
       out << model->data(model->index(r, model->columnOf(field))).toString();
     return out;
-  }
-
-  // Runs answer on the modal dialog of class D once it is up; a dialog still open after
-  // answer is closed with Cancel so the modal loop ends.
-  template <class D> static void whenModalOpens(std::function<void(D &)> answer) {
-    QTimer::singleShot(0, qApp, [answer] {
-      auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
-      if (!dialog) {
-        QTest::qFail("the expected dialog is not open", __FILE__, __LINE__);
-        return;
-      }
-      answer(*dialog);
-      if (dialog->isVisible())
-        dialog->reject();
-    });
   }
 };

@@ -55,7 +55,7 @@ class CsvWindowTest : public QObject {
   // Chooses path in the file dialog and answers the import dialog.
   void importThrough(const QString &path, std::function<void(TFImportCSV &)> answer) {
     f->dialogs.fileAnswers << path;
-    Fixture::whenModalOpens<TFImportCSV>(answer);
+    whenModalOpens<TFImportCSV>(answer);
     f->window->TS1->pmCSV2->trigger();
   }
 
@@ -218,7 +218,7 @@ private slots:
   // the grid shows them.
   void refusalStopsAtItsLine() {
     f->dialogs.fileAnswers << file("79001,Ann\r\n79002,Bob\r\n123456789012345678901,Cid\r\n79004,Dan\r\n");
-    Fixture::whenModalOpens<TFImportCSV>([](TFImportCSV &d) {
+    whenModalOpens<TFImportCSV>([](TFImportCSV &d) {
       d.cbTitle->setChecked(false);
       d.butOK->click();
     });

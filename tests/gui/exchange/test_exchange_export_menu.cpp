@@ -101,7 +101,7 @@ private slots:
     QVERIFY(QDir().mkpath(dir.path()));
     QList<bool> opening;
     f->dialogs.fileAnswers << dir.filePath(typed);
-    Fixture::whenModalOpens<TFListVis>(tickOnly({1, 0, 2}, &opening));
+    whenModalOpens<TFListVis>(tickOnly({1, 0, 2}, &opening));
     f->window->TS1->CSV1->trigger();
     QCOMPARE(opening, QList<bool>(12, true));
     QCOMPARE(f->dialogs.shown.last().kind, QStringLiteral("save"));
@@ -118,11 +118,11 @@ private slots:
     ContactListFilter(f->module->IBContacts).apply("PARTSEND IN (1, 3)");
     QCOMPARE(f->gridColumn("PHONE"), (QStringList{"79001", "79003"}));
     f->dialogs.fileAnswers << dir.filePath("filtered");
-    Fixture::whenModalOpens<TFListVis>(tickOnly({0}));
+    whenModalOpens<TFListVis>(tickOnly({0}));
     f->window->TS1->CSV1->trigger();
     QCOMPARE(readAll(dir.filePath("filtered.csv")), QByteArray("79001\r\n79003\r\n"));
 
-    Fixture::whenModalOpens<TFListVis>(tickOnly({0}));
+    whenModalOpens<TFListVis>(tickOnly({0}));
     f->window->TS1->MSExcel1->trigger();
     QCOMPARE(f->dialogs.openedDocuments.size(), 1);
     const XlsxSheet sheet(f->dialogs.openedDocuments.first());
@@ -137,13 +137,13 @@ private slots:
     addContacts(1);
     QDir(dir.path()).removeRecursively();
     QVERIFY(QDir().mkpath(dir.path()));
-    Fixture::whenModalOpens<TFListVis>(tickOnly({0}));
+    whenModalOpens<TFListVis>(tickOnly({0}));
     f->window->TS1->CSV1->trigger(); // no file answer: cancelled
     QCOMPARE(f->dialogs.shown.last().kind, QStringLiteral("save"));
     QVERIFY(QDir(dir.path()).isEmpty());
 
     f->dialogs.clear();
-    Fixture::whenModalOpens<TFListVis>(tickOnly({}));
+    whenModalOpens<TFListVis>(tickOnly({}));
     try {
       f->exchange().CSV1Click();
       QFAIL("nothing ticked went through");
@@ -153,7 +153,7 @@ private slots:
     QVERIFY(f->dialogs.shown.isEmpty());
 
     // Cancel in the field choice: no save dialog.
-    Fixture::whenModalOpens<TFListVis>([](TFListVis &d) { d.Button1->click(); });
+    whenModalOpens<TFListVis>([](TFListVis &d) { d.Button1->click(); });
     f->window->TS1->CSV1->trigger();
     QVERIFY(f->dialogs.shown.isEmpty());
   }
@@ -163,7 +163,7 @@ private slots:
   // folder and is handed to the desktop's program.
   void spreadsheetOfTickedFields() {
     addContacts(10);
-    Fixture::whenModalOpens<TFListVis>(tickOnly({0, 1, 2}));
+    whenModalOpens<TFListVis>(tickOnly({0, 1, 2}));
     f->window->TS1->MSExcel1->trigger();
     QCOMPARE(f->dialogs.openedDocuments.size(), 1);
     const QString path = f->dialogs.openedDocuments.first();
@@ -197,7 +197,7 @@ private slots:
   void spreadsheetNotShownOrNothingTicked() {
     addContacts(1);
     f->dialogs.openDocumentSucceeds = false;
-    Fixture::whenModalOpens<TFListVis>(tickOnly({0}));
+    whenModalOpens<TFListVis>(tickOnly({0}));
     f->window->TS1->MSExcel1->trigger();
     QCOMPARE(f->dialogs.openedDocuments.size(), 1);
     const QString path = f->dialogs.openedDocuments.first();
@@ -208,7 +208,7 @@ private slots:
 
     f->dialogs.clear();
     f->dialogs.openedDocuments.clear();
-    Fixture::whenModalOpens<TFListVis>(tickOnly({}));
+    whenModalOpens<TFListVis>(tickOnly({}));
     QVERIFY_THROWS_EXCEPTION(ExportError, f->exchange().MSExcel1Click());
     QVERIFY(f->dialogs.openedDocuments.isEmpty());
   }

@@ -15,6 +15,7 @@
 #include "select/RecipientSelection.h"
 #include "support/AppFolder.h"
 #include "support/ContactTable.h"
+#include "support/ModalAnswer.h"
 #include "support/ModuleReads.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestDatabase.h"
@@ -99,18 +100,4 @@ public:
     return names;
   }
   QAction *menuItem(const QString &name) { return page.PMFilter->findChild<QAction *>(name); }
-
-  // Runs answer on the next modal dialog of type D once it is up; answer must close it.
-  template <class D> static void whenOpen(std::function<void(D &)> answer) {
-    QTimer::singleShot(0, qApp, [answer] {
-      auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
-      if (!dialog) {
-        QTest::qFail("the expected dialog is not open", __FILE__, __LINE__);
-        return;
-      }
-      answer(*dialog);
-      if (dialog->isVisible())
-        dialog->reject(); // a failed check left it open: end its modal loop anyway
-    });
-  }
 };

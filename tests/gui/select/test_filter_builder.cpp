@@ -205,7 +205,7 @@ private slots:
 
   void theFilterButtonOpensTheBuilder() {
     contacts();
-    SelectionFixture::whenOpen<TFFilter>([](TFFilter &dialog) {
+    whenModalOpens<TFFilter>([](TFFilter &dialog) {
       fill(dialog, Rows{{"NAME", 0, "O'Brien"}}, false);
       QTest::keyClick(dialog.Edit1, Qt::Key_Return); // the default button
     });
@@ -223,7 +223,7 @@ private slots:
     const QString condition = "(NAME = 'Anna') OR (NAME = 'O''Brien')";
     QStringList captions;
     for (const char *name : {"first", "second"}) {
-      SelectionFixture::whenOpen<TFAddFilter>([&captions, name](TFAddFilter &names) {
+      whenModalOpens<TFAddFilter>([&captions, name](TFAddFilter &names) {
         captions << names.windowTitle();
         QTest::keyClicks(names.DBEdit1, name);
         names.butOK->click();
@@ -241,7 +241,7 @@ private slots:
     QCOMPARE(f->listedNames(), QStringList({"Boris"}));
 
     // Cancelling the name dialog stores nothing.
-    SelectionFixture::whenOpen<TFAddFilter>([](TFAddFilter &names) { names.butCancel->click(); });
+    whenModalOpens<TFAddFilter>([](TFAddFilter &names) { names.butCancel->click(); });
     dialog->butSave->click();
     QCOMPARE(f->savedFilters().size(), 2);
     QCOMPARE(f->module.PendingFilter, QString());

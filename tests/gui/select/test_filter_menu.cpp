@@ -239,14 +239,14 @@ private slots:
     f->dialogs.confirmAnswers << false << true;
 
     QStringList captions;
-    SelectionFixture::whenOpen<TFListFilter>([&](TFListFilter &list) {
+    whenModalOpens<TFListFilter>([&](TFListFilter &list) {
       captions << list.windowTitle()
                << list.DBTemplGrid->model()
                       ->headerData(list.DBTemplGrid->model()->columnCount() - 1, Qt::Horizontal)
                       .toString();
       // Renaming: the name dialog with the edit suffix; the row keeps its condition.
       QVERIFY(f->module.IBFilter.locate("ID", 3));
-      SelectionFixture::whenOpen<TFAddFilter>([&](TFAddFilter &names) {
+      whenModalOpens<TFAddFilter>([&](TFAddFilter &names) {
         captions << names.windowTitle();
         QCOMPARE(names.DBEdit1->text(), "Anna or Boris");
         names.DBEdit1->selectAll();
