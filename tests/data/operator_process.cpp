@@ -17,11 +17,19 @@
 //   status ID                 mark one contact delivered in that pass
 //   status-end                end the pass, committing its updates
 //   reset                     the dispatch's reset of every contact, committed at once
+//   dispatch-start FOLDER     a gateway dispatch over the current group with the template
+//                             "[NAM]", the gateway named by FOLDER/kyv.ini; it runs on a worker
+//                             thread, as in the program, and the answer comes at once
+//   dispatch-wait             waits for that run's end: "ok N" with N result lines shown, or
+//                             the error that ended it
+#include "common/AppPaths.h"
 #include "common/LangConstants.h"
+#include "compose/FieldPlaceholders.h"
 #include "data/DatabaseError.h"
 #include "data/Query.h"
 #include "data/TDModule.h"
 #include "data/Transaction.h"
+#include "dispatch/DispatchRun.h"
 #include "exchange/CsvImporter.h"
 #include "exchange/ImportColumns.h"
 #include "exchange/TwfCSV.h"
@@ -30,14 +38,42 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <atomic>
+#include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
+// The dispatch page without its widgets: the run's inputs fixed when it starts.
+class QuietWindow : public DispatchWindow {
+public:
+  explicit QuietWindow(RunInputs inputs) : inputs_(std::move(inputs)) {}
+  std::atomic<int> lines{0};
+
+  void setBusy(bool) override {}
+  void reopenContacts() override {}
+  RunInputs runInputs() override { return inputs_; }
+  RecipientInputs recipientInputs() override {
+    return {QStringLiteral("login"), QStringLiteral("password"), false};
+  }
+  void RunStarted(int) override {}
+  void RecipientDone(const QString &) override { ++lines; }
+  void RunFinished(const RunEnd &) override {}
+
+private:
+  RunInputs inputs_;
+};
+
 class Operator {
 public:
+  ~Operator() {
+    if (worker_.joinable()) // the program waits for its worker before it closes
+      worker_.join();
+  }
+
   QString run(const QString &command, const QStringList &args) {
     if (command == u"open")
       module_.open();
@@ -70,6 +106,10 @@ public:
       endStatusPass();
     else if (command == u"reset")
       reset();
+    else if (command == u"dispatch-start")
+      startDispatch(args.value(0));
+    else if (command == u"dispatch-wait")
+      return QString::number(waitForDispatch());
     else
       return fail("unknown command");
     return QString();
@@ -142,6 +182,34 @@ private:
     run.commit();
   }
 
+  void startDispatch(const QString &folder) {
+    if (worker_.joinable())
+      fail("a dispatch is running");
+    app_paths::overrideExecutableDir(folder);
+    RunInputs inputs;
+    inputs.templateText = QStringLiteral("[NAM]");
+    inputs.placeholders = readFieldPlaceholders(module_.KyvBase).table;
+    inputs.scope = {false, true, module_.IBGroups.value(QStringLiteral("ID"))};
+    window_ = std::make_unique<QuietWindow>(inputs);
+    run_ = std::make_unique<DispatchRun>(module_.KyvBase, *window_);
+    runFailure_ = nullptr;
+    worker_ = std::thread([this] {
+      try {
+        run_->perform();
+      } catch (...) {
+        runFailure_ = std::current_exception();
+      }
+    });
+  }
+  int waitForDispatch() {
+    if (!worker_.joinable())
+      fail("no dispatch is running");
+    worker_.join();
+    if (runFailure_)
+      std::rethrow_exception(runFailure_);
+    return window_->lines;
+  }
+
   static QString names(DataSet &ds, const QStringList &fields) {
     ds.fetchAll();
     QStringList rows;
@@ -163,6 +231,10 @@ private:
   LangConstants texts_;
   std::unique_ptr<Transaction> pass_;
   std::unique_ptr<Query> delivered_;
+  std::unique_ptr<QuietWindow> window_;
+  std::unique_ptr<DispatchRun> run_;
+  std::thread worker_;
+  std::exception_ptr runFailure_;
 };
 
 } // namespace
@@ -185,6 +257,8 @@ int main(int argc, char **argv) {
       reply = (e.isLockConflict() ? QStringLiteral("error lock ") : QStringLiteral("error ")) + e.text();
     } catch (const AppError &e) {
       reply = QStringLiteral("error ") + e.text();
+    } catch (const std::exception &e) {
+      reply = QStringLiteral("error ") + QString::fromLocal8Bit(e.what());
     }
     reply.replace(u'\n', QStringLiteral(" | "));
     std::cout << reply.toUtf8().constData() << std::endl;

@@ -1,10 +1,12 @@
 // Several operators on one contact database on a Firebird server, each a process of its own
 // (tests-bin/bl_operator_process) with the program's data module and cores: one edits
-// contacts, one adds a group and imports, one runs a delivery-refresh pass and the dispatch's
-// reset. A lock conflict fails at once ("nowait") with the server's text, the loser's row is
-// not half-written, the winner's change is not lost, and every program sees the others'
-// committed work when it reads its lists again. The login is the operator's own, from the
+// contacts, one adds a group and imports, one runs a delivery-refresh pass, the dispatch's
+// reset or a whole gateway dispatch against a local gateway. A lock conflict fails at once ("nowait") with
+// the server's text, the loser's row is not half-written, the winner's change is not lost, and every program
+// sees the others' committed work when it reads its lists again. The login is the operator's own, from the
 // per-user settings.
+#include "GatewayFolder.h"
+#include "LocalGateway.h"
 #include "support/LocalFirebirdServer.h"
 
 #include "data/Attachment.h"
@@ -19,7 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -59,9 +63,45 @@ private:
 #define SAYS_OK(op, command)                                                                                 \
   do {                                                                                                       \
     const QString answer_ = (op).say(command);                                                               \
-    QVERIFY2(answer_ == u"ok" || answer_.startsWith(u"ok "),                                                 \
-             qPrintable(QStringLiteral(command) + ": " + answer_));                                          \
+    QVERIFY2(answer_ == u"ok" || answer_.startsWith(u"ok "), qPrintable(QString(command) + ": " + answer_)); \
   } while (false)
+
+// A gateway that accepts every message and holds its answer to the message numbered holdAt
+// until released, so a dispatch stays in the middle of its run as long as a test needs.
+class HeldGateway {
+public:
+  explicit HeldGateway(int holdAt) : folder_(gateway_.url()) {
+    gateway_.setResponder([this, holdAt](const ReceivedRequest &request) {
+      std::unique_lock lock(mutex_);
+      phones_ << QString::fromUtf8(LocalGateway::argumentOf(request, "PhoneNumber"));
+      const int n = int(phones_.size());
+      if (n == holdAt)
+        released_.wait(lock, [this] { return open_; });
+      return LocalGateway::soapAnswer("SendSMS", {QString::number(100 + n), "0", "1"});
+    });
+  }
+  ~HeldGateway() { release(); }
+
+  QString folder() const { return folder_.path(); }
+  // The numbers asked for so far, in order.
+  QStringList phones() const {
+    std::lock_guard lock(mutex_);
+    return phones_;
+  }
+  void release() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    released_.notify_all();
+  }
+
+private:
+  mutable std::mutex mutex_;
+  std::condition_variable released_;
+  bool open_ = false;
+  QStringList phones_;
+  LocalGateway gateway_;
+  GatewayFolder folder_;
+};
 
 } // namespace
 
@@ -142,6 +182,79 @@ private slots:
 
     SAYS_OK(dispatcher, "reset");
     QCOMPARE(rows("SELECT COUNT(*) FROM CONTACTS WHERE SEND = 2").value(0).value(0).toInt(), 5);
+  }
+
+  // A dispatch in one program, held in the middle of its run, while the others edit a
+  // contact it has sent to and one it has yet to reach, add a group, import into it, and
+  // hold a row it will reach in a refresh pass. The edits keep the statuses the run writes
+  // and the run keeps the edits; at the held row the run ends at once with the lock
+  // message, the message's status left to the pass, which then commits. Everyone sees the
+  // others' work once its lists are read again.
+  void aDispatchRunsWhileTheOthersWork() {
+    HeldGateway gateway(3);
+    OperatorProcess dispatcher("dispatcher"), editor("editor"), importer("importer"), refresher("refresher");
+    for (OperatorProcess *op : {&dispatcher, &editor, &importer, &refresher})
+      SAYS_OK(*op, "open");
+    auto idOf = [this](const QString &phone) {
+      return rows("SELECT ID FROM CONTACTS WHERE PHONE = '" + phone + "'").value(0).value(0).toInt();
+    };
+
+    SAYS_OK(dispatcher, "dispatch-start " + gateway.folder());
+    QTRY_COMPARE_WITH_TIMEOUT(gateway.phones().size(), 3, 60000);
+    const QStringList asked = gateway.phones();
+    const int sent = idOf(asked[0]);
+    QList<int> ahead; // the two contacts the run has yet to reach
+    for (int id = 1; id <= 5; ++id)
+      if (!asked.contains(rows(QStringLiteral("SELECT PHONE FROM CONTACTS WHERE ID = %1").arg(id))
+                              .value(0)
+                              .value(0)
+                              .toString()))
+        ahead << id;
+    QCOMPARE(ahead.size(), 2);
+    QCOMPARE(rows(QStringLiteral("SELECT SEND, IDMESSAGE FROM CONTACTS WHERE ID = %1").arg(sent)).value(0),
+             QVariantList({1, 101}));
+
+    SAYS_OK(editor, QStringLiteral("edit %1 DFIELD=Тула").arg(sent));
+    SAYS_OK(editor, QStringLiteral("edit %1 NAME=Новое_имя").arg(ahead[0]));
+    SAYS_OK(importer, "group Склад");
+    const QString csv = dir.filePath(QStringLiteral("during.csv"));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("+79005550001,First\r\n+79005550002,Second\r\n");
+    file.close();
+    QCOMPARE(importer.say("import " + csv), QStringLiteral("ok 2"));
+    SAYS_OK(refresher, "status-begin");
+    SAYS_OK(refresher, QStringLiteral("status %1").arg(ahead[1]));
+
+    gateway.release();
+    const QString end = dispatcher.say("dispatch-wait");
+    QVERIFY2(end.startsWith(QStringLiteral("error lock ") + DatabaseError::lockConflictText),
+             qPrintable(end));
+    QCOMPARE(gateway.phones().size(), 5); // the fifth message went out before its row refused
+
+    // The run's statuses and the edits side by side; the held row untouched until its pass
+    // commits, then the pass's.
+    QCOMPARE(
+        rows(QStringLiteral("SELECT SEND, IDMESSAGE, DFIELD FROM CONTACTS WHERE ID = %1").arg(sent)).value(0),
+        QVariantList({1, 101, QStringLiteral("Тула")}));
+    QCOMPARE(rows(QStringLiteral("SELECT SEND, NAME FROM CONTACTS WHERE ID = %1").arg(ahead[0])).value(0),
+             QVariantList({1, QStringLiteral("Новое_имя")}));
+    QCOMPARE(rows(QStringLiteral("SELECT SEND, PARTSEND FROM CONTACTS WHERE ID = %1").arg(ahead[1])).value(0),
+             QVariantList({2, 0}));
+    SAYS_OK(refresher, "status-end");
+    QCOMPARE(rows(QStringLiteral("SELECT SEND FROM CONTACTS WHERE ID = %1").arg(ahead[1])).value(0).value(0),
+             QVariant(3));
+    QCOMPARE(rows("SELECT COUNT(*) FROM CONTACTS WHERE SEND = 1 AND IDMESSAGE BETWEEN 101 AND 104")
+                 .value(0)
+                 .value(0)
+                 .toInt(),
+             4);
+
+    SAYS_OK(dispatcher, "reopen");
+    QCOMPARE(dispatcher.say("groups"), QStringLiteral("ok Демо;Склад"));
+    QVERIFY(dispatcher.say("contacts").contains(QStringLiteral(":Новое_имя:")));
+    SAYS_OK(dispatcher, "current Склад");
+    QCOMPARE(dispatcher.say("contacts").count(u';'), 1);
   }
 
   // An edit confirmed after a status change that it never read keeps that status.
