@@ -8,11 +8,13 @@
 
 #include <functional>
 
-template <class D> void whenModalOpens(std::function<void(D &)> answer) {
-  QTimer::singleShot(0, qApp, [answer] {
+// What names the dialog in the failure when another one, or none, is up.
+template <class D>
+void whenModalOpens(std::function<void(D &)> answer, const char *what = "the expected dialog") {
+  QTimer::singleShot(0, qApp, [answer, what] {
     auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
     if (!dialog) {
-      QTest::qFail("the expected dialog is not open", __FILE__, __LINE__);
+      QTest::qFail((QByteArray(what) + " is not open").constData(), __FILE__, __LINE__);
       return;
     }
     answer(*dialog);

@@ -4,6 +4,7 @@
 #include "data/Query.h"
 #include "gui/contacts/ContactsPage.h"
 #include "support/ContactTable.h"
+#include "support/ModalAnswer.h"
 
 #include <QApplication>
 #include <QTableView>
@@ -93,17 +94,7 @@ void ContactsFixture::focusContacts() {
 }
 
 void ContactsFixture::whenDialogOpens(std::function<void(TFParentAdd &)> answer) {
-  QTimer::singleShot(0, qApp, [answer] {
-    auto *dialog = qobject_cast<TFParentAdd *>(QApplication::activeModalWidget());
-    if (!dialog) {
-      QTest::qFail("no add or rename dialog is open", __FILE__, __LINE__);
-      return;
-    }
-    answer(*dialog);
-    if (dialog->isVisible()) { // a failed check left it open: end the modal loop anyway
-      dialog->reject();
-    }
-  });
+  whenModalOpens<TFParentAdd>(std::move(answer), "an add or rename dialog");
 }
 
 void ContactsFixture::typeText(QWidget *widget, const QString &text) {

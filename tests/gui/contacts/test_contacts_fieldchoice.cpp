@@ -10,6 +10,8 @@
 #include "gui/contacts/ContactsPage.h"
 #include "gui/contacts/TFListVis.h"
 
+#include "support/ModalAnswer.h"
+
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,16 +21,7 @@
 namespace {
 // Runs answer on the field choice dialog once the fields button has opened it.
 void whenFieldChoiceOpens(std::function<void(TFListVis &)> answer) {
-  QTimer::singleShot(0, qApp, [answer] {
-    auto *dialog = qobject_cast<TFListVis *>(QApplication::activeModalWidget());
-    if (!dialog) {
-      QTest::qFail("the field choice dialog is not open", __FILE__, __LINE__);
-      return;
-    }
-    answer(*dialog);
-    if (dialog->isVisible())
-      dialog->reject();
-  });
+  whenModalOpens<TFListVis>(std::move(answer), "the field choice dialog");
 }
 
 QList<bool> parseTicks(const QString &pattern) {

@@ -7,6 +7,7 @@
 #include "gui/dispatch/StartButton.h"
 #include "gui/dispatch/TFSetTimer.h"
 #include "support/AppFolder.h"
+#include "support/ModalAnswer.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -54,16 +55,7 @@ private:
 
 // Runs answer on the timer dialog once it is up.
 void whenDialogOpens(std::function<void(TFSetTimer &)> answer) {
-  QTimer::singleShot(0, qApp, [answer] {
-    auto *dialog = qobject_cast<TFSetTimer *>(QApplication::activeModalWidget());
-    if (!dialog) {
-      QTest::qFail("the timer dialog is not open", __FILE__, __LINE__);
-      return;
-    }
-    answer(*dialog);
-    if (dialog->isVisible())
-      dialog->reject();
-  });
+  whenModalOpens<TFSetTimer>(std::move(answer), "the timer dialog");
 }
 
 } // namespace
