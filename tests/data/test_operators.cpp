@@ -122,6 +122,14 @@ class TestOperators : public QObject {
       out << q.row();
     return out;
   }
+  // A CSV file of phone,name lines for an import.
+  QString csvFile(const QString &name, const QByteArray &lines) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(lines) != lines.size())
+      qFatal("cannot write %s", qPrintable(path));
+    return path;
+  }
   void execute(const QString &sql) {
     Transaction tr(att, Transaction::Ending::Commit);
     Query q(tr, sql);
@@ -217,11 +225,7 @@ private slots:
     SAYS_OK(editor, QStringLiteral("edit %1 DFIELD=Тула").arg(sent));
     SAYS_OK(editor, QStringLiteral("edit %1 NAME=Новое_имя").arg(ahead[0]));
     SAYS_OK(importer, "group Склад");
-    const QString csv = dir.filePath(QStringLiteral("during.csv"));
-    QFile file(csv);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("+79005550001,First\r\n+79005550002,Second\r\n");
-    file.close();
+    const QString csv = csvFile("during.csv", "+79005550001,First\r\n+79005550002,Second\r\n");
     QCOMPARE(importer.say("import " + csv), QStringLiteral("ok 2"));
     SAYS_OK(refresher, "status-begin");
     SAYS_OK(refresher, QStringLiteral("status %1").arg(ahead[1]));
@@ -288,11 +292,8 @@ private slots:
 
     SAYS_OK(refresher, "status-begin");
     SAYS_OK(refresher, "status 1");
-    const QString csv = dir.filePath(QStringLiteral("import.csv"));
-    QFile file(csv);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("+79005550001,First\r\n+79005550002,Second\r\n+79005550003,Third\r\n");
-    file.close();
+    const QString csv =
+        csvFile("import.csv", "+79005550001,First\r\n+79005550002,Second\r\n+79005550003,Third\r\n");
     SAYS_OK(second, "current Склад");
     QCOMPARE(second.say("import " + csv), QStringLiteral("ok 3"));
     SAYS_OK(refresher, "status-end");
