@@ -1,7 +1,7 @@
 #include "gui/dispatch/TFSetTimer.h"
-#include "gui/base/OkCancelButtons.h"
 
 #include "dispatch/DispatchSchedule.h"
+#include "gui/base/OkCancelButtons.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>

@@ -1,4 +1,5 @@
 #include "gui/exchange/TFImportCSV.h"
+
 #include "gui/base/OkCancelButtons.h"
 
 #include <QCheckBox>

@@ -1,4 +1,5 @@
 #include "gui/sending/TFSetCom.h"
+
 #include "data/DataSet.h"
 #include "gui/base/OkCancelButtons.h"
 
