@@ -7,6 +7,7 @@
 // per-user settings.
 #include "GatewayFolder.h"
 #include "LocalGateway.h"
+#include "support/ContactTable.h"
 #include "support/LocalFirebirdServer.h"
 
 #include "data/Attachment.h"
@@ -113,15 +114,7 @@ class TestOperators : public QObject {
   QString location;
   Attachment att; // the test's own look at the database
 
-  QList<QVariantList> rows(const QString &sql) {
-    Transaction tr(att);
-    Query q(tr, sql);
-    q.open();
-    QList<QVariantList> out;
-    while (q.fetch())
-      out << q.row();
-    return out;
-  }
+  QList<QVariantList> rows(const QString &sql) { return ContactTable(att).rows(sql); }
   // A CSV file of phone,name lines for an import.
   QString csvFile(const QString &name, const QByteArray &lines) {
     const QString path = dir.filePath(name);
@@ -130,11 +123,7 @@ class TestOperators : public QObject {
       qFatal("cannot write %s", qPrintable(path));
     return path;
   }
-  void execute(const QString &sql) {
-    Transaction tr(att, Transaction::Ending::Commit);
-    Query q(tr, sql);
-    q.execute();
-  }
+  void execute(const QString &sql) { ContactTable(att).execute(sql); }
 
 private slots:
   void initTestCase() {
@@ -204,7 +193,9 @@ private slots:
     for (OperatorProcess *op : {&dispatcher, &editor, &importer, &refresher})
       SAYS_OK(*op, "open");
     auto idOf = [this](const QString &phone) {
-      return rows("SELECT ID FROM CONTACTS WHERE PHONE = '" + phone + "'").value(0).value(0).toInt();
+      return ContactTable(att)
+          .scalar("SELECT ID FROM CONTACTS WHERE PHONE = :PHONE", {{"PHONE", phone}})
+          .toInt();
     };
 
     SAYS_OK(dispatcher, "dispatch-start " + gateway.folder());
